@@ -1,0 +1,84 @@
+// The once-a-second clock tick: the clock label, the idle commit of edited
+// fields and the alarm trigger.
+#include "alarm/alarm.h"
+
+#include "alarm/fields.h"
+#include "alarm/sound.h"
+#include "alarm/trigger.h"
+#include "app/control_ids.h"
+#include "resources/resource_ids.h"
+#include "support/control_text.h"
+#include "support/text.h"
+
+#include <ctime>
+
+int AlarmArmed;
+int AlarmRinging;
+int CommitCountdown;
+char AlarmTimeText[TextVariableSize];
+
+// The last calendar second compared with the alarm time, so that each second
+// is compared exactly once however the ticks fall.
+static bool HaveCheckedSecond;
+static long long LastCheckedSecond;
+
+void ArmClockTimer()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    int millisecondsIntoSecond = static_cast<int>((ticks.QuadPart / 10000) % 1000);
+    // Re-arming with the same id replaces the timer; a free-running 1000 ms
+    // timer would drift through the second and step over one now and then.
+    SetTimer(MainForm, ClockTimerId, ClockTimerDelay(millisecondsIntoSecond), NULL);
+}
+
+void OnClockTick()
+{
+    ArmClockTimer();
+    SetControlText(ClockLabel, TimeText(0));
+    if (CommitCountdown == 1) {
+        NormalizeHoursField(HoursField);
+        NormalizeMinSecField(MinutesField);
+        NormalizeMinSecField(SecondsField);
+        SetFocus(PictureLabel);
+        ComposeAlarmTime();
+    }
+    if (CommitCountdown > 0) CommitCountdown -= 1;
+    CheckAlarm();
+}
+
+void CheckAlarm()
+{
+    time_t now = time(NULL);
+    SecondRange seconds = SecondsToCheck(HaveCheckedSecond, LastCheckedSecond, now);
+    // Seconds that pass while the alarm is off count as checked, so arming it
+    // again never rings for a second already gone.
+    HaveCheckedSecond = true;
+    LastCheckedSecond = now;
+    if (AlarmArmed != 1) return;
+    char* alarmTime = TrimText(AlarmTimeText);
+    for (long long second = seconds.first; second <= seconds.last; ++second) {
+        time_t moment = static_cast<time_t>(second);
+        struct tm* local = localtime(&moment);
+        if (local != NULL && CompareText(alarmTime, TrimText(FormatTimeText(0, local))) == 0) {
+            StartRinging();
+            return;
+        }
+    }
+}
+
+void StartRinging()
+{
+    if (AlarmArmed != 1) return;
+    PlayWaveResource(ResourceAlarmWave, 1);
+    AlarmRinging = 1;
+    // The same pair of calls brings the form back from the tray or the taskbar.
+    ShowWindow(MainForm, SW_SHOW);
+    ShowWindow(MainForm, SW_SHOWDEFAULT);
+    SetFocus(MainForm);
+    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0)
+        SetControlText(TestButton, "Stop");
+}

@@ -1,0 +1,30 @@
+// Control ids, timer id and private messages of the main form.
+#pragma once
+
+#include <windows.h>
+
+// Child ids; they only tell who sent a notification. The picture shares
+// MinuteColon's id but sends nothing.
+int const ClockLabelId = 1;
+int const TestButtonId = 2;
+int const SnoozeButtonId = 3;
+int const AlarmButtonId = 4;
+int const HourColonId = 5;
+int const SecondsFieldId = 6;
+int const MinutesFieldId = 7;
+int const HoursFieldId = 8;
+int const MinuteColonId = 9;
+int const PictureLabelId = 9;
+
+// The one window timer: the clock tick.
+UINT_PTR const ClockTimerId = 1;
+
+// Mouse events on the tray icon arrive as this message.
+UINT const TrayCallbackMessage = WM_USER + 5;
+
+// Items of the tray icon's menu.
+int const TrayShowId = 1001;
+int const TrayHideId = 1002;
+int const TrayUpdatesId = 1003;
+int const TrayAboutId = 1004;
+int const TrayExitId = 1005;

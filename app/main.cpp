@@ -1,0 +1,56 @@
+// Program entry: process-wide values, the window class and the message loop.
+#include "app/globals.h"
+#include "app/main_form.h"
+#include "app/window_proc.h"
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+#include <cstring>
+
+HINSTANCE AppInstance;
+char ClassName[TextVariableSize];
+int ScaleX;
+int ScaleY;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    strcpy(ClassName, "TOLVAPROG");
+    ScaleX = 1;
+    ScaleY = 1;
+    AppInstance = instance;
+
+    WNDCLASSA windowClass;
+    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ResourceAppIcon));
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszMenuName = NULL;
+    windowClass.lpszClassName = ClassName;
+    RegisterClassA(&windowClass);
+
+    INITCOMMONCONTROLSEX commonControls;
+    commonControls.dwSize = 8;
+    commonControls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                           ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                           ICC_DATE_CLASSES | ICC_USEREX_CLASSES;
+    InitCommonControlsEx(&commonControls);
+
+    BuildMainForm();
+
+    // GetMessageA returns -1 on error; looping on it would spin at full CPU.
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        // Asked anew per message: the dialog keyboard rules apply to whichever
+        // of our windows is active, and to none while another program is.
+        HWND active = GetActiveWindow();
+        if (IsWindow(active) && IsDialogMessageA(active, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

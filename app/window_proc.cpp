@@ -1,0 +1,133 @@
+// The main form's window procedure: a dispatch list in a fixed order, each
+// case handing its event to the routine that owns it.
+#include "app/window_proc.h"
+
+#include "alarm/alarm.h"
+#include "app/control_ids.h"
+#include "app/globals.h"
+#include "app/main_form.h"
+#include "tray/tray.h"
+
+// 0 until WM_CREATE registers it; no message sent before then has number 0.
+static UINT TaskbarCreatedMessage;
+
+namespace {
+
+COLORREF const Black = RGB(0, 0, 0);
+COLORREF const White = RGB(255, 255, 255);
+COLORREF const Silver = RGB(192, 192, 192);
+COLORREF const Red = RGB(255, 0, 0);
+
+// Commands from the tray menu fall through to the default handling; the
+// controls' commands answer 0 whatever their notification code.
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    switch (id) {
+    case TrayShowId: ShowWindow(MainForm, SW_SHOWDEFAULT); break;
+    case TrayHideId: ShowWindow(MainForm, SW_HIDE); break;
+    case TrayUpdatesId: break;
+    case TrayAboutId: return 0;
+    case TrayExitId: ExitApplication(); break;
+    case AlarmButtonId:
+    case SnoozeButtonId:
+    case TestButtonId:
+        if (code == BN_CLICKED) {
+            // The alarm commands join here.
+        }
+        return 0;
+    case HoursFieldId:
+    case MinutesFieldId:
+    case SecondsFieldId:
+        return 0;
+    case HourColonId:
+    case MinuteColonId:
+        return 0;
+    case ClockLabelId:
+        return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND control = reinterpret_cast<HWND>(lParam);
+    HDC deviceContext = reinterpret_cast<HDC>(wParam);
+    HBRUSH brush = NULL;
+    if (message == WM_CTLCOLORBTN && control == TestButton)
+        brush = MakeControlBrush(Black, White, deviceContext, control);
+    else if (message == WM_CTLCOLOREDIT &&
+             (control == SecondsField || control == MinutesField || control == HoursField))
+        brush = MakeControlBrush(Silver, Black, deviceContext, control);
+    else if (message == WM_CTLCOLORSTATIC && (control == MinuteColon || control == HourColon))
+        brush = MakeControlBrush(Silver, Black, deviceContext, control);
+    else if (message == WM_CTLCOLORSTATIC && control == ClockLabel)
+        brush = MakeControlBrush(Red, Black, deviceContext, control);
+    if (brush != NULL) return reinterpret_cast<LRESULT>(brush);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        OnClockTick();
+        break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        SendDlgItemMessageA(window, static_cast<int>(wParam), message, wParam, lParam);
+        return 0;
+    case WM_CREATE:
+        TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        return 0;
+    case TrayCallbackMessage:
+        break;
+    case WM_DESTROY:
+        // Fails while the form still exists; ExitApplication unregisters again.
+        UnregisterClassA(ClassName, AppInstance);
+        PostQuitMessage(0);
+        break;
+    case WM_LBUTTONDOWN:
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_NOTIFY:
+        break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return OnControlColor(window, message, wParam, lParam);
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_PAINT:
+        break;
+    case WM_SIZE:
+        // A minimised form leaves the screen and the taskbar.
+        if (IsIconic(MainForm) == 1) {
+            ShowWindow(MainForm, SW_HIDE);
+            return 0;
+        }
+        break;
+    case WM_MOVE:
+        break;
+    case WM_CLOSE:
+        ExitApplication();
+        return 0;
+    default:
+        // Compared after every fixed message number.
+        if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
+            // The tray icon is added again here.
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,267 @@
+// Driving the clock as a person would.
+#include "clock.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::string DriverFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    if (slash) *slash = 0;
+    return path;
+}
+
+std::string ClockProgramPath()
+{
+    return DriverFolder() + "\\vexo.exe";
+}
+
+namespace {
+
+// The driver's environment with the given variables added or replaced.
+std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra)
+{
+    std::vector<char> block;
+    char* strings = GetEnvironmentStringsA();
+    for (char* entry = strings; *entry; entry += strlen(entry) + 1) {
+        bool replaced = false;
+        for (const std::string& e : extra) {
+            std::string name = e.substr(0, e.find('=') + 1);
+            if (_strnicmp(entry, name.c_str(), name.size()) == 0) replaced = true;
+        }
+        if (!replaced) block.insert(block.end(), entry, entry + strlen(entry) + 1);
+    }
+    FreeEnvironmentStringsA(strings);
+    for (const std::string& e : extra) block.insert(block.end(), e.c_str(), e.c_str() + e.size() + 1);
+    block.push_back(0);
+    return block;
+}
+
+struct FormSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchForm(HWND window, LPARAM parameter)
+{
+    FormSearch* search = reinterpret_cast<FormSearch*>(parameter);
+    char name[64];
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && GetClassNameA(window, name, sizeof name) &&
+        strcmp(name, "TOLVAPROG") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindClockForm(DWORD processId)
+{
+    FormSearch search = {processId, NULL};
+    EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program)
+{
+    ClockProcess clock;
+    std::string path = program.empty() ? ClockProgramPath() : program;
+    std::string commandLine = "\"" + path + "\"";
+    std::vector<char> block = EnvironmentBlock(environment);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, block.data(),
+                        DriverFolder().c_str(), &startup, &clock.process)) {
+        fprintf(stderr, "cannot start %s: error %lu\n", path.c_str(), GetLastError());
+        return clock;
+    }
+    WaitFor([&] {
+        clock.form = FindClockForm(clock.process.dwProcessId);
+        return clock.form != NULL && IsWindowVisible(clock.form);
+    }, 20000);
+    return clock;
+}
+
+long WaitForExit(ClockProcess& clock, DWORD timeoutMs)
+{
+    if (!clock.process.hProcess) return -1;
+    if (WaitForSingleObject(clock.process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(clock.process.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+void StopClock(ClockProcess& clock)
+{
+    if (!clock.process.hProcess) return;
+    if (WaitForSingleObject(clock.process.hProcess, 0) != WAIT_OBJECT_0) {
+        HWND form = FindClockForm(clock.process.dwProcessId);
+        if (form) PostMessageA(form, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(clock.process.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(clock.process.hProcess, 1);
+        WaitForSingleObject(clock.process.hProcess, 10000);
+    }
+    CloseHandle(clock.process.hThread);
+    CloseHandle(clock.process.hProcess);
+    clock.process = PROCESS_INFORMATION();
+    clock.form = NULL;
+}
+
+std::vector<HWND> ChildWindows(HWND parent)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[512] = "";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &result);
+    return text;
+}
+
+RECT ClientRectInParent(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+HWND FocusedWindow(HWND anyWindowOfThread)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, NULL), &info);
+    return info.hwndFocus;
+}
+
+namespace {
+
+struct ButtonSearch {
+    const char* title;
+    bool found;
+};
+
+BOOL CALLBACK MatchTaskbarButton(HWND window, LPARAM parameter)
+{
+    ButtonSearch* search = reinterpret_cast<ButtonSearch*>(parameter);
+    if (IsWindowVisible(window) && TextOf(window) == search->title) search->found = true;
+    return TRUE;
+}
+
+}  // namespace
+
+bool HasTaskbarButton(const char* title)
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+    ButtonSearch search = {title, false};
+    if (taskbar) EnumChildWindows(taskbar, MatchTaskbarButton, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void BringToFront(HWND form)
+{
+    SetForegroundWindow(form);
+    WaitFor([&] { return GetForegroundWindow() == form; }, 3000);
+}
+
+void ClickAt(int screenX, int screenY)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (screenX * 65536 + width / 2) / width;
+        input.mi.dy = (screenY * 65536 + height / 2) / height;
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void ClickControl(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void PressKey(WORD virtualKey, bool shift, bool alt)
+{
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (shift) key(VK_SHIFT, false);
+    if (alt) key(VK_MENU, false);
+    key(virtualKey, false);
+    key(virtualKey, true);
+    if (alt) key(VK_MENU, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+long long NowMs()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return static_cast<long long>(ticks.QuadPart / 10000) - 11644473600000LL;
+}
+
+std::string LocalTimeText(long long ms, int offsetMinutes)
+{
+    long long seconds = ms / 1000 + offsetMinutes * 60LL;
+    long long ofDay = ((seconds % 86400) + 86400) % 86400;
+    char text[16];
+    snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600),
+             static_cast<int>(ofDay / 60 % 60), static_cast<int>(ofDay % 60));
+    return text;
+}
+
+int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs)
+{
+    long long target = hour * 3600 + minute * 60 + second;
+    long long utcOfDay = (nowMs / 1000) % 86400;
+    // Smallest whole-minute offset that puts the target at least 15 s ahead.
+    for (int offset = -720; offset < 720; ++offset) {
+        long long ahead = ((target - utcOfDay - offset * 60LL) % 86400 + 86400) % 86400;
+        if (ahead >= 15 && ahead < 75) return offset;
+    }
+    return 0;
+}
+
+std::string TimeZoneFor(int offsetMinutes)
+{
+    // The C runtime reads "NAME[+|-]hh[:mm]" as the offset west of UTC.
+    int west = -offsetMinutes;
+    char text[32];
+    snprintf(text, sizeof text, "TZ=VXO%s%d:%02d", west < 0 ? "-" : "", (west < 0 ? -west : west) / 60,
+             (west < 0 ? -west : west) % 60);
+    return text;
+}

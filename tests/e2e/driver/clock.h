@@ -1,0 +1,61 @@
+// Driving the clock as a person would: start it, find its window and
+// controls, click and type with real input, read what it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// One running copy of the clock, started by the test.
+struct ClockProcess {
+    PROCESS_INFORMATION process = {};
+    HWND form = NULL;
+};
+
+// Starts vexo.exe from the driver's folder (or another program given), with
+// extra environment variables such as "TZ=...", and waits for its form.
+ClockProcess StartClock(const std::vector<std::string>& environment = {},
+                        const std::string& program = "");
+// Waits for the process to end; returns its exit code, or -1 on timeout.
+long WaitForExit(ClockProcess& clock, DWORD timeoutMs);
+// Ends the process (WM_CLOSE, then termination) and releases its handles.
+void StopClock(ClockProcess& clock);
+
+std::string DriverFolder();
+std::string ClockProgramPath();
+
+// The form of the given process, or NULL.
+HWND FindClockForm(DWORD processId);
+std::vector<HWND> ChildWindows(HWND parent);
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+RECT ClientRectInParent(HWND child);
+HWND FocusedWindow(HWND anyWindowOfThread);
+bool HasTaskbarButton(const char* title);
+
+// Polls a condition every few milliseconds until it holds or time runs out.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(5);
+    }
+}
+
+// Real input through SendInput.
+void BringToFront(HWND form);
+void ClickAt(int screenX, int screenY);
+void ClickControl(HWND control);
+void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
+
+// Local time of this process as a 64-bit count of milliseconds since 1970.
+long long NowMs();
+std::string LocalTimeText(long long ms, int offsetMinutes);
+// A TZ value that makes local time (UTC + offsetMinutes) and the offset that
+// brings the given local time of day within 15 to 75 seconds from now.
+int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs);
+std::string TimeZoneFor(int offsetMinutes);

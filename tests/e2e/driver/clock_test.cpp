@@ -1,0 +1,98 @@
+// The clock shows every second on time, and the alarm rings at its second.
+#include "clock.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+HWND Control(HWND form, size_t creationIndex)
+{
+    std::vector<HWND> children = ChildWindows(form);
+    return creationIndex < children.size() ? children[creationIndex] : NULL;
+}
+
+size_t const TestButtonIndex = 7;
+size_t const ClockLabelIndex = 8;
+
+}  // namespace
+
+TEST(ClockDisplay, ShowsTheLocalTimeFromTheFirstVisibleMoment)
+{
+    // Local time far from the label's creation text 12:00:00.
+    int offset = LocalTimeText(NowMs(), 0).substr(0, 2) == "11" ? 300 : 0;
+    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ASSERT_NE(clock.form, nullptr);
+    long long seen = NowMs();
+    std::string shown = TextOf(Control(clock.form, ClockLabelIndex));
+    EXPECT_NE(shown, "12:00:00");
+    EXPECT_TRUE(shown == LocalTimeText(seen, offset) || shown == LocalTimeText(seen - 1000, offset))
+        << "shown " << shown << " at " << LocalTimeText(seen, offset);
+    StopClock(clock);
+}
+
+TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
+{
+    int const offset = -150;  // two and a half hours west, honoured to the minute
+    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ASSERT_NE(clock.form, nullptr);
+    HWND label = Control(clock.form, ClockLabelIndex);
+    std::string previous = TextOf(label);
+    long long const end = NowMs() + 30000;
+    int changes = 0;
+    long long worstLateness = 0;
+    while (NowMs() < end) {
+        std::string shown = TextOf(label);
+        long long now = NowMs();
+        if (shown != previous) {
+            ++changes;
+            long long lateness = now % 1000;
+            if (lateness > worstLateness) worstLateness = lateness;
+            EXPECT_EQ(shown, LocalTimeText(now, offset)) << "shown at " << LocalTimeText(now, offset);
+            EXPECT_EQ(LocalTimeText(now - 1000, offset), previous) << "a second was skipped or repeated";
+            EXPECT_LT(lateness, 100) << shown << " came " << lateness << " ms after its second began";
+            previous = shown;
+        }
+        Sleep(2);
+    }
+    EXPECT_GE(changes, 29);
+    EXPECT_LE(changes, 31);
+    printf("clock label: %d changes, latest %lld ms after the second began\n", changes, worstLateness);
+    StopClock(clock);
+}
+
+TEST(DefaultAlarm, RingsAtSixBringingTheHiddenFormBack)
+{
+    int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
+    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ASSERT_NE(clock.form, nullptr);
+    HWND testButton = Control(clock.form, TestButtonIndex);
+    PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
+
+    // Until 06:00:00 begins nothing happens; within that second the form is back.
+    bool back = false;
+    std::string backAt;
+    long long const deadline = NowMs() + 80000;
+    while (!back && NowMs() < deadline) {
+        long long before = NowMs();
+        bool visible = IsWindowVisible(clock.form) != FALSE;
+        std::string caption = TextOf(testButton);
+        std::string localBefore = LocalTimeText(before, offset);
+        if (localBefore < "06:00:00" && localBefore > "05:00:00") {
+            ASSERT_FALSE(visible) << "form came back at " << localBefore;
+            ASSERT_EQ(caption, "Test") << "at " << localBefore;
+        }
+        if (visible) {
+            back = true;
+            backAt = LocalTimeText(NowMs(), offset);
+        }
+        Sleep(3);
+    }
+    ASSERT_TRUE(back) << "the alarm did not ring";
+    EXPECT_EQ(backAt, "06:00:00");
+    EXPECT_FALSE(IsIconic(clock.form));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(testButton) == "Stop"; }, 1000));
+    StopClock(clock);
+}

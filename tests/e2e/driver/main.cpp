@@ -1,0 +1,55 @@
+// The end-to-end driver: a console program that runs beside the clock under
+// Wine. With no mode it runs the GoogleTest cases; the modes serve scripts
+// that look at the screen between two steps.
+#include "clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+
+namespace {
+
+// --start-clock: starts the clock and leaves it running; prints its process
+// id and the screen rectangle of its client area.
+int StartAndReport()
+{
+    ClockProcess clock = StartClock({TimeZoneFor(0)});
+    if (!clock.form) return 1;
+    RECT client;
+    GetClientRect(clock.form, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(clock.form, &origin);
+    // Give the form time to paint before anyone looks at it.
+    RedrawWindow(clock.form, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    printf("%lu %ld %ld %ld %ld\n", clock.process.dwProcessId, origin.x, origin.y, client.right, client.bottom);
+    return 0;
+}
+
+// --close-clock PID: closes that copy of the clock and waits for it to end.
+int CloseAndWait(DWORD processId)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    HWND form = FindClockForm(processId);
+    if (form) PostMessageA(form, WM_CLOSE, 0, 0);
+    if (!process) return 1;
+    DWORD waited = WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return waited == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Wine's C runtime would write \r\n for every \n.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc >= 2 && strcmp(argv[1], "--start-clock") == 0) return StartAndReport();
+    if (argc >= 3 && strcmp(argv[1], "--close-clock") == 0)
+        return CloseAndWait(static_cast<DWORD>(strtoul(argv[2], NULL, 10)));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,65 @@
+#!/bin/sh
+# Looks at the clock on the screen: a screenshot of the X display, read pixel
+# by pixel. Run inside the harness environment: look.sh DRIVER OUTDIR
+set -eu
+driver=$1
+out=$2
+mkdir -p "$out"
+shot="$out/screen.png"
+
+set -- $(wine "$driver" --start-clock)
+[ $# -eq 5 ] || { echo "the clock did not start"; exit 1; }
+pid=$1 left=$2 top=$3
+trap 'wine "$driver" --close-clock "$pid" >/dev/null 2>&1 || true' EXIT
+
+# Prints how many pixels of a client-area rectangle match an awk condition on
+# r, g, b (0-255), then the rectangle's pixel count.
+count() { # x y width height condition
+    convert "$shot" -crop "$3x$4+$((left + $1))+$((top + $2))" +repage -depth 8 txt:- |
+        sed -n 's/^[0-9]*,[0-9]*: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
+        awk -v cond="$5" '
+            { r = $1; g = $2; b = $3; n++
+                       if (cond == "black" && r < 16 && g < 16 && b < 16) k++
+                       if (cond == "silver" && r > 120 && r == g && g == b) k++
+                       if (cond == "light" && r > 150 && g > 150 && b > 150) k++
+                       if (cond == "red" && r > 150 && g < 90 && b < 90) k++
+                       if (cond == "blue" && b > 100 && r < 100 && b > g) k++
+                       if (cond == "darkred" && r > 60 && r > 2 * g && r > 2 * b) k++ }
+            END { print k + 0, n + 0 }'
+}
+
+fail=0
+expect() { # description, matched, total, minimum share in percent
+    if [ $(( $2 * 100 )) -ge $(( $3 * $4 )) ] && [ "$3" -gt 0 ]; then
+        echo "ok: $1 ($2 of $3 pixels)"
+    else
+        echo "FAIL: $1 ($2 of $3 pixels, want at least $4%)"; fail=1
+    fi
+}
+
+# The form paints once it is shown; wait until its background is black.
+tries=0
+while :; do
+    import -window root "$shot"
+    set -- $(count 0 0 8 100 black)
+    [ "$1" -eq "$2" ] && break
+    tries=$((tries + 1))
+    [ $tries -lt 50 ] || break
+    sleep 0.2
+done
+
+set -- $(count 0 0 9 196 black);        expect "black left margin of the client area" "$1" "$2" 100
+set -- $(count 0 178 251 18 black);     expect "black bottom band of the client area" "$1" "$2" 100
+set -- $(count 12 155 16 16 silver);    expect "silver digits in the hours field" "$1" "$2" 5
+set -- $(count 12 155 16 16 black);     expect "black background of the hours field" "$1" "$2" 50
+set -- $(count 52 155 12 16 silver);    expect "silver digits in the minutes field" "$1" "$2" 5
+set -- $(count 36 153 8 12 silver);     expect "silver colon" "$1" "$2" 3
+set -- $(count 4 120 120 28 light);     expect "light face of the Test button" "$1" "$2" 50
+set -- $(count 124 120 120 28 light);   expect "light face of the Snooze button" "$1" "$2" 50
+set -- $(count 124 148 120 28 light);   expect "light face of the Alarm button" "$1" "$2" 50
+set -- $(count 56 64 112 16 red);       expect "red digits of the clock" "$1" "$2" 5
+set -- $(count 56 61 112 22 black);     expect "black display area behind the clock" "$1" "$2" 50
+set -- $(count 10 10 235 110 blue);     expect "blue front frame of the clock picture" "$1" "$2" 3
+set -- $(count 10 10 235 110 darkred);  expect "dark red case of the clock picture" "$1" "$2" 3
+echo "screenshot: $shot"
+exit $fail

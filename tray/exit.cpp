@@ -1,0 +1,18 @@
+// The one shutdown routine, shared by the close box, Alt+F4 and the tray's Exit.
+#include "tray/tray.h"
+
+#include "alarm/sound.h"
+#include "app/control_ids.h"
+#include "app/globals.h"
+#include "resources/resource_ids.h"
+
+void ExitApplication()
+{
+    KillTimer(MainForm, ClockTimerId);
+    // Playing the silence once replaces a looping alarm.
+    PlayWaveResource(ResourceSilenceWave, 0);
+    // WM_DESTROY posts the quit message while this runs.
+    DestroyWindow(MainForm);
+    // The window is gone now, so this one removes the class.
+    UnregisterClassA(ClassName, AppInstance);
+}
