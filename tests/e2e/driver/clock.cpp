@@ -265,3 +265,40 @@ std::string TimeZoneFor(int offsetMinutes)
              (west < 0 ? -west : west) % 60);
     return text;
 }
+
+long long NextLocalMoment(const std::string& timeText, int offsetMinutes, long long nowMs)
+{
+    long long second = nowMs / 1000 + 1;
+    for (int i = 0; i < 86400; ++i, ++second)
+        if (LocalTimeText(second * 1000, offsetMinutes) == timeText) return second * 1000;
+    return -1;
+}
+
+namespace {
+
+struct ClassSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM parameter)
+{
+    ClassSearch* search = reinterpret_cast<ClassSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) && ClassOf(window) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className)
+{
+    ClassSearch search = {processId, className, NULL};
+    EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

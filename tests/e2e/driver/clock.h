@@ -59,3 +59,8 @@ std::string LocalTimeText(long long ms, int offsetMinutes);
 // brings the given local time of day within 15 to 75 seconds from now.
 int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs);
 std::string TimeZoneFor(int offsetMinutes);
+// Calendar milliseconds at which local time (UTC + offsetMinutes) next
+// reads the given HH:MM:SS text.
+long long NextLocalMoment(const std::string& timeText, int offsetMinutes, long long nowMs);
+// The window of the given process with the given class, or NULL.
+HWND FindProcessWindow(DWORD processId, const char* className);

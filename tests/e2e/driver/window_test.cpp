@@ -40,7 +40,7 @@ TEST_F(MainFormTest, WindowIsAFixedBlackCentredForm)
     EXPECT_TRUE(HasBits(style, 0x80CA0000)) << std::hex << style;
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CHILD), 0) << "resizable or maximisable";
     EXPECT_TRUE(HasBits(GetWindowLongA(form, GWL_EXSTYLE), WS_EX_CONTROLPARENT));
-    EXPECT_EQ(GetClassLongA(form, GCL_STYLE), 0x2B);
+    EXPECT_EQ(GetClassLongA(form, GCL_STYLE), 0x2Bu);
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_FALSE(IsIconic(form));
 }
@@ -76,7 +76,9 @@ TEST_F(MainFormTest, TenControlsInCreationOrder)
         SCOPED_TRACE("control " + std::to_string(i + 1));
         EXPECT_STRCASEEQ(ClassOf(child).c_str(), e.className);
         EXPECT_EQ(GetDlgCtrlID(child), e.id);
-        if (e.text) EXPECT_EQ(TextOf(child), e.text);
+        if (e.text) {
+            EXPECT_EQ(TextOf(child), e.text);
+        }
         RECT r = ClientRectInParent(child);
         EXPECT_EQ(r.left, e.client.left);
         EXPECT_EQ(r.top, e.client.top);
@@ -87,7 +89,9 @@ TEST_F(MainFormTest, TenControlsInCreationOrder)
         EXPECT_EQ(style & WS_TABSTOP, e.style & WS_TABSTOP) << "tab stop";
         LONG exStyle = GetWindowLongA(child, GWL_EXSTYLE);
         EXPECT_TRUE(HasBits(exStyle, e.exStyle)) << std::hex << exStyle;
-        if (e.exStyle == 0) EXPECT_EQ(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), 0) << "border";
+        if (e.exStyle == 0) {
+            EXPECT_EQ(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), 0) << "border";
+        }
     }
 }
 

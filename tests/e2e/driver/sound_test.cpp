@@ -1,0 +1,109 @@
+// The alarm is heard: the captured output of the null sink while the clock
+// rings, and the message a copy without its sounds shows instead.
+#include "capture.h"
+#include "clock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+size_t const TestButtonIndex = 7;
+size_t const ClockLabelIndex = 8;
+
+HWND Control(HWND form, size_t creationIndex)
+{
+    std::vector<HWND> children = ChildWindows(form);
+    return creationIndex < children.size() ? children[creationIndex] : NULL;
+}
+
+int const LoudLevel = 2000;     // a quarter of full scale is about 8000
+double const SilentRms = 200;
+
+}  // namespace
+
+TEST(AlarmSound, RingsAtSixWithAnEightHundredHertzToneThatKeepsLooping)
+{
+    Capture capture;
+    ASSERT_TRUE(ReadCapture(capture)) << "run through sound.sh, which records the sink";
+    int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
+    long long const alarmMs = NextLocalMoment("06:00:00", offset, NowMs());
+    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ASSERT_NE(clock.form, nullptr);
+    PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+
+    // Listen until well after the alarm second, then read what was heard.
+    ASSERT_TRUE(WaitFor([&] { return NowMs() > alarmMs + 7000; }, 120000));
+    ASSERT_TRUE(ReadCapture(capture));
+    ASSERT_GT(CaptureEndMs(capture), alarmMs + 6500) << "the capture stopped early";
+    EXPECT_TRUE(IsWindowVisible(clock.form));
+    EXPECT_EQ(TextOf(Control(clock.form, TestButtonIndex)), "Stop");
+
+    EXPECT_LT(RmsBetween(capture, alarmMs - 3000, alarmMs), SilentRms) << "sound before the alarm second";
+    long long onset = FirstLoudMs(capture, alarmMs - 500, LoudLevel);
+    ASSERT_GE(onset, 0) << "no tone after the alarm second";
+    printf("tone began %lld ms after 06:00:00\n", onset - alarmMs);
+    EXPECT_GE(onset, alarmMs) << "the tone began before 06:00:00";
+    EXPECT_LE(onset - alarmMs, 300) << "the tone began late";
+
+    // The tone's loud middle part, and a stretch of several loops.
+    double first = DominantFrequency(capture, onset + 150, onset + 350);
+    double later = DominantFrequency(capture, onset + 1000, onset + 3000);
+    EXPECT_NEAR(first, 800, 20);
+    EXPECT_NEAR(later, 800, 20);
+
+    // Every 390 ms loop from the onset on is loud, for as long as we listened.
+    for (long long from = onset; from + 390 <= onset + 6000; from += 390)
+        ASSERT_GT(RmsBetween(capture, from, from + 390), 10 * SilentRms) << "quiet at +" << from - onset;
+    // Three whole loops at the start and five seconds on carry the same energy.
+    double atStart = RmsBetween(capture, onset, onset + 1170);
+    double fiveSecondsOn = RmsBetween(capture, onset + 5000, onset + 6170);
+    EXPECT_NEAR(fiveSecondsOn / atStart, 1.0, 0.25) << atStart << " then " << fiveSecondsOn;
+    EXPECT_NEAR(DominantFrequency(capture, onset + 5000, onset + 6000), 800, 20);
+    printf("tone: %.0f Hz, rms %.0f at start and %.0f five seconds on\n", later, atStart, fiveSecondsOn);
+    StopClock(clock);
+}
+
+TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
+{
+    // A copy of the clock with both "WAVE" resources removed.
+    std::string copy = DriverFolder() + "\\vexo-without-sounds.exe";
+    ASSERT_TRUE(CopyFileA(ClockProgramPath().c_str(), copy.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    for (WORD id : {600, 601})
+        ASSERT_TRUE(UpdateResourceA(update, "WAVE", MAKEINTRESOURCEA(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                    NULL, 0));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+    int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
+    long long const alarmMs = NextLocalMoment("06:00:00", offset, NowMs());
+    ClockProcess clock = StartClock({TimeZoneFor(offset)}, copy);
+    ASSERT_NE(clock.form, nullptr);
+    HWND box = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(clock.process.dwProcessId, "#32770")) != NULL; },
+                        static_cast<DWORD>(alarmMs - NowMs() + 5000)))
+        << "no message box";
+    EXPECT_GE(NowMs(), alarmMs) << "the box came before the alarm second";
+    EXPECT_EQ(TextOf(box), "") << "the caption is empty";
+    EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), "Error: 600S1 - wav not found");
+    std::vector<HWND> buttons;
+    for (HWND child : ChildWindows(box))
+        if (ClassOf(child) == "Button" && IsWindowVisible(child)) buttons.push_back(child);
+    ASSERT_EQ(buttons.size(), 1u) << "MB_OK has one button";
+
+    // The clock goes on ticking behind the box.
+    HWND label = Control(clock.form, ClockLabelIndex);
+    std::string before = TextOf(label);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(label) != before; }, 2500)) << "the clock stopped";
+    std::string next = TextOf(label);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(label) != next; }, 2500)) << "the clock stopped";
+
+    // Once the box is closed the ringing state is as if the sound had played.
+    BringToFront(box);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(Control(clock.form, TestButtonIndex)) == "Stop"; }, 3000));
+    EXPECT_TRUE(IsWindowVisible(clock.form));
+    StopClock(clock);
+    DeleteFileA(copy.c_str());
+}
