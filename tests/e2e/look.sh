@@ -7,9 +7,12 @@ out=$2
 mkdir -p "$out"
 shot="$out/screen.png"
 
-set -- $(wine "$driver" --start-clock)
+# The clock inherits the driver's output; a file, unlike a pipe, does not
+# keep the shell waiting for the clock to end.
+wine "$driver" --start-clock >"$out/started"
+set -- $(cat "$out/started")
 [ $# -eq 5 ] || { echo "the clock did not start"; exit 1; }
-pid=$1 left=$2 top=$3
+pid=$1 left=$2 top=$3 width=$4 height=$5
 trap 'wine "$driver" --close-clock "$pid" >/dev/null 2>&1 || true' EXIT
 
 # Prints how many pixels of a client-area rectangle match an awk condition on
@@ -48,8 +51,9 @@ while :; do
     sleep 0.2
 done
 
-set -- $(count 0 0 9 196 black);        expect "black left margin of the client area" "$1" "$2" 100
-set -- $(count 0 178 251 18 black);     expect "black bottom band of the client area" "$1" "$2" 100
+set -- $(count 0 0 4 "$height" black); expect "black left margin of the client area" "$1" "$2" 100
+set -- $(count 0 177 "$width" $((height - 177)) black)
+expect "black bottom band of the client area" "$1" "$2" 100
 set -- $(count 12 155 16 16 silver);    expect "silver digits in the hours field" "$1" "$2" 5
 set -- $(count 12 155 16 16 black);     expect "black background of the hours field" "$1" "$2" 50
 set -- $(count 52 155 12 16 silver);    expect "silver digits in the minutes field" "$1" "$2" 5

@@ -112,6 +112,31 @@ void StopClock(ClockProcess& clock)
     clock.form = NULL;
 }
 
+ClockProcess& ClockProcess::operator=(ClockProcess&& other) noexcept
+{
+    if (this != &other) {
+        StopClock(*this);
+        process = other.process;
+        form = other.form;
+        other.process = PROCESS_INFORMATION();
+        other.form = NULL;
+    }
+    return *this;
+}
+
+void ClockProcess::Release()
+{
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = PROCESS_INFORMATION();
+    form = NULL;
+}
+
+ClockProcess::~ClockProcess()
+{
+    StopClock(*this);
+}
+
 std::vector<HWND> ChildWindows(HWND parent)
 {
     std::vector<HWND> children;
@@ -155,23 +180,27 @@ HWND FocusedWindow(HWND anyWindowOfThread)
 namespace {
 
 struct ButtonSearch {
-    const char* title;
+    HWND window;
     bool found;
 };
 
-BOOL CALLBACK MatchTaskbarButton(HWND window, LPARAM parameter)
+// Wine's taskbar makes one button per window, with that window's handle as
+// the button's id.
+BOOL CALLBACK MatchTaskbarButton(HWND button, LPARAM parameter)
 {
     ButtonSearch* search = reinterpret_cast<ButtonSearch*>(parameter);
-    if (IsWindowVisible(window) && TextOf(window) == search->title) search->found = true;
+    if (IsWindowVisible(button) &&
+        static_cast<ULONG_PTR>(GetWindowLongPtrA(button, GWLP_ID)) == reinterpret_cast<ULONG_PTR>(search->window))
+        search->found = true;
     return TRUE;
 }
 
 }  // namespace
 
-bool HasTaskbarButton(const char* title)
+bool HasTaskbarButton(HWND window)
 {
     HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
-    ButtonSearch search = {title, false};
+    ButtonSearch search = {window, false};
     if (taskbar) EnumChildWindows(taskbar, MatchTaskbarButton, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -7,10 +7,24 @@
 #include <string>
 #include <vector>
 
-// One running copy of the clock, started by the test.
+// One running copy of the clock, started by the test and stopped when the
+// test lets go of it, also when an assertion ends the test early.
 struct ClockProcess {
     PROCESS_INFORMATION process = {};
     HWND form = NULL;
+
+    ClockProcess() = default;
+    ClockProcess(const ClockProcess&) = delete;
+    ClockProcess& operator=(const ClockProcess&) = delete;
+    ClockProcess(ClockProcess&& other) noexcept : process(other.process), form(other.form)
+    {
+        other.process = PROCESS_INFORMATION();
+        other.form = NULL;
+    }
+    ClockProcess& operator=(ClockProcess&& other) noexcept;
+    // Lets the clock run on after the driver ends.
+    void Release();
+    ~ClockProcess();
 };
 
 // Starts vexo.exe from the driver's folder (or another program given), with
@@ -32,7 +46,7 @@ std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 RECT ClientRectInParent(HWND child);
 HWND FocusedWindow(HWND anyWindowOfThread);
-bool HasTaskbarButton(const char* title);
+bool HasTaskbarButton(HWND window);
 
 // Polls a condition every few milliseconds until it holds or time runs out.
 template <typename Condition>

@@ -26,6 +26,7 @@ int StartAndReport()
     // Give the form time to paint before anyone looks at it.
     RedrawWindow(clock.form, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     printf("%lu %ld %ld %ld %ld\n", clock.process.dwProcessId, origin.x, origin.y, client.right, client.bottom);
+    clock.Release();
     return 0;
 }
 

@@ -131,12 +131,12 @@ TEST_F(MainFormTest, TabAndShiftTabCycleTheFieldsAndThePictureOnly)
 
 TEST_F(MainFormTest, MinimisingHidesTheFormAndItsTaskbarButton)
 {
-    ASSERT_TRUE(WaitFor([] { return HasTaskbarButton("Vexo - Tarnwick"); }, 5000))
+    ASSERT_TRUE(WaitFor([&] { return HasTaskbarButton(clock.form); }, 5000))
         << "a shown form has a taskbar button";
     PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
     EXPECT_TRUE(IsIconic(clock.form));
-    EXPECT_TRUE(WaitFor([] { return !HasTaskbarButton("Vexo - Tarnwick"); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return !HasTaskbarButton(clock.form); }, 5000));
 }
 
 namespace {
