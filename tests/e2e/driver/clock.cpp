@@ -263,9 +263,9 @@ long long NowMs()
     return static_cast<long long>(ticks.QuadPart / 10000) - 11644473600000LL;
 }
 
-std::string LocalTimeText(long long ms, int offsetMinutes)
+std::string LocalTimeText(long long ms, int offsetSeconds)
 {
-    long long seconds = ms / 1000 + offsetMinutes * 60LL;
+    long long seconds = ms / 1000 + offsetSeconds;
     long long ofDay = ((seconds % 86400) + 86400) % 86400;
     char text[16];
     snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600),
@@ -273,33 +273,31 @@ std::string LocalTimeText(long long ms, int offsetMinutes)
     return text;
 }
 
-int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs)
+int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs, int aheadSeconds)
 {
     long long target = hour * 3600 + minute * 60 + second;
     long long utcOfDay = (nowMs / 1000) % 86400;
-    // Smallest whole-minute offset that puts the target at least 15 s ahead.
-    for (int offset = -720; offset < 720; ++offset) {
-        long long ahead = ((target - utcOfDay - offset * 60LL) % 86400 + 86400) % 86400;
-        if (ahead >= 15 && ahead < 75) return offset;
-    }
-    return 0;
+    long long offset = ((target - utcOfDay - aheadSeconds) % 86400 + 86400) % 86400;
+    if (offset > 43200) offset -= 86400;
+    return static_cast<int>(offset);
 }
 
-std::string TimeZoneFor(int offsetMinutes)
+std::string TimeZoneFor(int offsetSeconds)
 {
-    // The C runtime reads "NAME[+|-]hh[:mm]" as the offset west of UTC.
-    int west = -offsetMinutes;
-    char text[32];
-    snprintf(text, sizeof text, "TZ=VXO%s%d:%02d", west < 0 ? "-" : "", (west < 0 ? -west : west) / 60,
-             (west < 0 ? -west : west) % 60);
+    // The C runtime reads "NAME[+|-]hh[:mm[:ss]]" as the offset west of UTC.
+    int west = -offsetSeconds;
+    int size = west < 0 ? -west : west;
+    char text[40];
+    snprintf(text, sizeof text, "TZ=VXO%s%d:%02d:%02d", west < 0 ? "-" : "", size / 3600, size / 60 % 60,
+             size % 60);
     return text;
 }
 
-long long NextLocalMoment(const std::string& timeText, int offsetMinutes, long long nowMs)
+long long NextLocalMoment(const std::string& timeText, int offsetSeconds, long long nowMs)
 {
     long long second = nowMs / 1000 + 1;
     for (int i = 0; i < 86400; ++i, ++second)
-        if (LocalTimeText(second * 1000, offsetMinutes) == timeText) return second * 1000;
+        if (LocalTimeText(second * 1000, offsetSeconds) == timeText) return second * 1000;
     return -1;
 }
 

@@ -66,15 +66,18 @@ void ClickAt(int screenX, int screenY);
 void ClickControl(HWND control);
 void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
 
-// Local time of this process as a 64-bit count of milliseconds since 1970.
+// Calendar time in milliseconds since 1970, as the clock reads it.
 long long NowMs();
-std::string LocalTimeText(long long ms, int offsetMinutes);
-// A TZ value that makes local time (UTC + offsetMinutes) and the offset that
-// brings the given local time of day within 15 to 75 seconds from now.
-int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs);
-std::string TimeZoneFor(int offsetMinutes);
-// Calendar milliseconds at which local time (UTC + offsetMinutes) next
-// reads the given HH:MM:SS text.
-long long NextLocalMoment(const std::string& timeText, int offsetMinutes, long long nowMs);
+// Local time of a clock started with TimeZoneFor(offsetSeconds): UTC plus the
+// offset, as HH:MM:SS.
+std::string LocalTimeText(long long ms, int offsetSeconds);
+// The TZ setting that puts a clock's local time offsetSeconds ahead of UTC;
+// the C runtime honours it to the second.
+std::string TimeZoneFor(int offsetSeconds);
+// An offset (within half a day) that brings the given local time of day
+// aheadSeconds from now, give or take a second.
+int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs, int aheadSeconds = 8);
+// Calendar milliseconds at which local time next reads the given HH:MM:SS.
+long long NextLocalMoment(const std::string& timeText, int offsetSeconds, long long nowMs);
 // The window of the given process with the given class, or NULL.
 HWND FindProcessWindow(DWORD processId, const char* className);

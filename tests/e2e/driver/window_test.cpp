@@ -14,7 +14,7 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        clock = StartClock({TimeZoneFor(90)});
+        clock = StartClock({TimeZoneFor(5400)});
         ASSERT_NE(clock.form, nullptr) << "the clock's form did not appear";
     }
     void TearDown() override { StopClock(clock); }
