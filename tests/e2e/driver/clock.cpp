@@ -67,12 +67,14 @@ HWND FindClockForm(DWORD processId)
     return search.found;
 }
 
-ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program)
+ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program, Sound sound)
 {
     ClockProcess clock;
     std::string path = program.empty() ? ClockProgramPath() : program;
     std::string commandLine = "\"" + path + "\"";
-    std::vector<char> block = EnvironmentBlock(environment);
+    std::vector<std::string> variables = environment;
+    if (sound == Sound::Off) variables.push_back("WINEDLLOVERRIDES=mscoree,mshtml=;winepulse.drv=d");
+    std::vector<char> block = EnvironmentBlock(variables);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, block.data(),

@@ -58,7 +58,7 @@ TEST(AlarmSound, RingsAtSixWithAnEightHundredHertzToneThatKeepsLooping)
     ASSERT_TRUE(ReadCapture(capture)) << "run through sound.sh, which records the sink";
     int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
     long long const alarmMs = NextLocalMoment("06:00:00", offset, NowMs());
-    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ClockProcess clock = StartClock({TimeZoneFor(offset)}, "", Sound::On);
     ASSERT_NE(clock.form, nullptr);
     PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 
