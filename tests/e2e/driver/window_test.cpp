@@ -152,7 +152,7 @@ void ExpectCleanExit(Close close, const char* how)
         DWORD processId = clock.process.dwProcessId;
         close(clock);
         long code = WaitForExit(clock, 10000);
-        bool formGone = FindClockForm(processId) == NULL;
+        bool formGone = FindClockForm(processId) == NULL && FindWindowA("TOLVAPROG", NULL) == NULL;
         StopClock(clock);
         if (code == 0 && formGone) return;
         if (attempt == 2 || (code != 41 && code != -1)) {
