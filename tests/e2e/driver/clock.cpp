@@ -147,6 +147,12 @@ std::vector<HWND> ChildWindows(HWND parent)
     return children;
 }
 
+HWND ControlAt(HWND form, size_t creationIndex)
+{
+    std::vector<HWND> children = ChildWindows(form);
+    return creationIndex < children.size() ? children[creationIndex] : NULL;
+}
+
 std::string ClassOf(HWND window)
 {
     char name[256] = "";

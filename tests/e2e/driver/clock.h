@@ -48,6 +48,10 @@ std::string ClockProgramPath();
 // The form of the given process, or NULL.
 HWND FindClockForm(DWORD processId);
 std::vector<HWND> ChildWindows(HWND parent);
+// The form's controls by creation order.
+size_t const TestButtonIndex = 7;
+size_t const ClockLabelIndex = 8;
+HWND ControlAt(HWND form, size_t creationIndex);
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 RECT ClientRectInParent(HWND child);

@@ -5,19 +5,6 @@
 
 #include <string>
 
-namespace {
-
-HWND Control(HWND form, size_t creationIndex)
-{
-    std::vector<HWND> children = ChildWindows(form);
-    return creationIndex < children.size() ? children[creationIndex] : NULL;
-}
-
-size_t const TestButtonIndex = 7;
-size_t const ClockLabelIndex = 8;
-
-}  // namespace
-
 TEST(ClockDisplay, ShowsTheLocalTimeFromTheFirstVisibleMoment)
 {
     // Local time far from the label's creation text 12:00:00.
@@ -25,7 +12,7 @@ TEST(ClockDisplay, ShowsTheLocalTimeFromTheFirstVisibleMoment)
     ClockProcess clock = StartClock({TimeZoneFor(offset)});
     ASSERT_NE(clock.form, nullptr);
     long long seen = NowMs();
-    std::string shown = TextOf(Control(clock.form, ClockLabelIndex));
+    std::string shown = TextOf(ControlAt(clock.form, ClockLabelIndex));
     EXPECT_NE(shown, "12:00:00");
     EXPECT_TRUE(shown == LocalTimeText(seen, offset) || shown == LocalTimeText(seen - 1000, offset))
         << "shown " << shown << " at " << LocalTimeText(seen, offset);
@@ -37,7 +24,7 @@ TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
     int const offset = -(2 * 3600 + 30 * 60 + 17);  // west of UTC, by odd seconds too
     ClockProcess clock = StartClock({TimeZoneFor(offset)});
     ASSERT_NE(clock.form, nullptr);
-    HWND label = Control(clock.form, ClockLabelIndex);
+    HWND label = ControlAt(clock.form, ClockLabelIndex);
     std::string previous = TextOf(label);
     long long const end = NowMs() + 30000;
     int changes = 0;
@@ -67,7 +54,7 @@ TEST(DefaultAlarm, RingsAtSixBringingTheHiddenFormBack)
     int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
     ClockProcess clock = StartClock({TimeZoneFor(offset)});
     ASSERT_NE(clock.form, nullptr);
-    HWND testButton = Control(clock.form, TestButtonIndex);
+    HWND testButton = ControlAt(clock.form, TestButtonIndex);
     PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
 

@@ -10,14 +10,6 @@
 
 namespace {
 
-size_t const TestButtonIndex = 7;
-size_t const ClockLabelIndex = 8;
-
-HWND Control(HWND form, size_t creationIndex)
-{
-    std::vector<HWND> children = ChildWindows(form);
-    return creationIndex < children.size() ? children[creationIndex] : NULL;
-}
 
 // Writes a copy of the clock whose "WAVE" resources are gone: the type's name
 // in the resource directory becomes "WAVX". (Wine's UpdateResourceA reports
@@ -67,7 +59,7 @@ TEST(AlarmSound, RingsAtSixWithAnEightHundredHertzToneThatKeepsLooping)
     ASSERT_TRUE(ReadCapture(capture));
     ASSERT_GT(CaptureEndMs(capture), alarmMs + 6500) << "the capture stopped early";
     EXPECT_TRUE(IsWindowVisible(clock.form));
-    EXPECT_EQ(TextOf(Control(clock.form, TestButtonIndex)), "Stop");
+    EXPECT_EQ(TextOf(ControlAt(clock.form, TestButtonIndex)), "Stop");
 
     EXPECT_LT(RmsBetween(capture, alarmMs - 3000, alarmMs), SilentRms) << "sound before the alarm second";
     long long onset = FirstLoudMs(capture, alarmMs - 500, LoudLevel);
@@ -122,7 +114,7 @@ TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
     ASSERT_EQ(buttons.size(), 1u) << "MB_OK has one button";
 
     // The clock goes on ticking behind the box.
-    HWND label = Control(clock.form, ClockLabelIndex);
+    HWND label = ControlAt(clock.form, ClockLabelIndex);
     std::string before = TextOf(label);
     EXPECT_TRUE(WaitFor([&] { return TextOf(label) != before; }, 2500)) << "the clock stopped";
     std::string next = TextOf(label);
@@ -132,7 +124,7 @@ TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
     BringToFront(box);
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000));
-    EXPECT_TRUE(WaitFor([&] { return TextOf(Control(clock.form, TestButtonIndex)) == "Stop"; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(ControlAt(clock.form, TestButtonIndex)) == "Stop"; }, 3000));
     EXPECT_TRUE(IsWindowVisible(clock.form));
     // Closing would report the missing silence as well; this copy has served.
     TerminateProcess(clock.process.hProcess, 0);
