@@ -29,8 +29,6 @@ static HBRUSH ControlBrush;
 
 namespace {
 
-COLORREF const Black = RGB(0, 0, 0);
-
 DWORD const FormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 DWORD const LabelStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER;
 DWORD const FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_NOHIDESEL;

@@ -3,5 +3,11 @@
 
 #include <windows.h>
 
+// The form's colours (COLORREF 0x00BBGGRR).
+COLORREF const Black = RGB(0, 0, 0);
+COLORREF const White = RGB(255, 255, 255);
+COLORREF const Silver = RGB(192, 192, 192);
+COLORREF const Red = RGB(255, 0, 0);
+
 void BuildMainForm();
 HBRUSH MakeControlBrush(COLORREF textColor, COLORREF backgroundColor, HDC deviceContext, HWND control);

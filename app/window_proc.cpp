@@ -13,11 +13,6 @@ static UINT TaskbarCreatedMessage;
 
 namespace {
 
-COLORREF const Black = RGB(0, 0, 0);
-COLORREF const White = RGB(255, 255, 255);
-COLORREF const Silver = RGB(192, 192, 192);
-COLORREF const Red = RGB(255, 0, 0);
-
 // Commands from the tray menu fall through to the default handling; the
 // controls' commands answer 0 whatever their notification code.
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)

@@ -15,6 +15,13 @@ DWORD const BitmapLabelDefaultStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | 
 
 enum class AutoSize { Exact, Button };
 
+PixelRect WindowRectOf(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return PixelRect{r.left, r.top, r.right, r.bottom};
+}
+
 void SetGuiFont(HWND window)
 {
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -118,8 +125,7 @@ void SetFormColor(HWND window, COLORREF color)
 
 void CenterWindow(HWND window, HWND reference, HWND verticalReference)
 {
-    RECT own;
-    GetWindowRect(window, &own);
+    PixelRect own = WindowRectOf(window);
     int width = own.right - own.left, height = own.bottom - own.top;
     if (reference == NULL) {
         RECT work;
@@ -128,16 +134,9 @@ void CenterWindow(HWND window, HWND reference, HWND verticalReference)
         SetWindowPos(window, HWND_TOP, p.x, p.y, 0, 0, SWP_NOSIZE);
         return;
     }
-    RECT referenceRect, verticalRect;
-    GetWindowRect(reference, &referenceRect);
     PixelRect vertical = {0, 0, 0, 0};
-    if (verticalReference != NULL) {
-        GetWindowRect(verticalReference, &verticalRect);
-        vertical = PixelRect{verticalRect.left, verticalRect.top, verticalRect.right, verticalRect.bottom};
-    }
-    PixelPoint p = CenterOverReference(
-        PixelRect{referenceRect.left, referenceRect.top, referenceRect.right, referenceRect.bottom},
-        verticalReference != NULL ? &vertical : nullptr, width, height,
-        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (verticalReference != NULL) vertical = WindowRectOf(verticalReference);
+    PixelPoint p = CenterOverReference(WindowRectOf(reference), verticalReference != NULL ? &vertical : nullptr,
+                                       width, height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     MoveWindow(window, p.x, p.y, width, height, FALSE);
 }
