@@ -39,32 +39,11 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra)
     return block;
 }
 
-struct FormSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchForm(HWND window, LPARAM parameter)
-{
-    FormSearch* search = reinterpret_cast<FormSearch*>(parameter);
-    char name[64];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && GetClassNameA(window, name, sizeof name) &&
-        strcmp(name, "TOLVAPROG") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 HWND FindClockForm(DWORD processId)
 {
-    FormSearch search = {processId, NULL};
-    EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(processId, "TOLVAPROG");
 }
 
 ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program, Sound sound)
@@ -73,7 +52,12 @@ ClockProcess StartClock(const std::vector<std::string>& environment, const std::
     std::string path = program.empty() ? ClockProgramPath() : program;
     std::string commandLine = "\"" + path + "\"";
     std::vector<std::string> variables = environment;
-    if (sound == Sound::Off) variables.push_back("WINEDLLOVERRIDES=mscoree,mshtml=;winepulse.drv=d");
+    if (sound == Sound::Off) {
+        char overrides[1024] = "";
+        GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+        variables.push_back(std::string("WINEDLLOVERRIDES=") + overrides + (overrides[0] ? ";" : "") +
+                            "winepulse.drv=d");
+    }
     std::vector<char> block = EnvironmentBlock(variables);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -322,7 +306,7 @@ BOOL CALLBACK MatchClass(HWND window, LPARAM parameter)
     ClassSearch* search = reinterpret_cast<ClassSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && ClassOf(window) == search->className) {
+    if (owner == search->processId && ClassOf(window) == search->className) {
         search->found = window;
         return FALSE;
     }

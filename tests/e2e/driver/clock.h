@@ -89,5 +89,5 @@ std::string TimeZoneFor(int offsetSeconds);
 int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs, int aheadSeconds = 8);
 // Calendar milliseconds at which local time next reads the given HH:MM:SS.
 long long NextLocalMoment(const std::string& timeText, int offsetSeconds, long long nowMs);
-// The window of the given process with the given class, or NULL.
+// The top-level window of the given process with the given class, or NULL.
 HWND FindProcessWindow(DWORD processId, const char* className);

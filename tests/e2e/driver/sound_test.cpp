@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // Writes a copy of the clock whose "WAVE" resources are gone: the type's name
 // in the resource directory becomes "WAVX". (Wine's UpdateResourceA reports
 // success on this executable but leaves the file as it was.)
@@ -83,7 +82,6 @@ TEST(AlarmSound, RingsAtSixWithAnEightHundredHertzToneThatKeepsLooping)
     EXPECT_NEAR(fiveSecondsOn / atStart, 1.0, 0.25) << atStart << " then " << fiveSecondsOn;
     EXPECT_NEAR(DominantFrequency(capture, onset + 5000, onset + 6000), 800, 20);
     printf("tone: %.0f Hz, rms %.0f at start and %.0f five seconds on\n", later, atStart, fiveSecondsOn);
-    StopClock(clock);
 }
 
 TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
@@ -102,8 +100,11 @@ TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
     ClockProcess clock = StartClock({TimeZoneFor(offset)}, copy);
     ASSERT_NE(clock.form, nullptr);
     HWND box = NULL;
-    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(clock.process.dwProcessId, "#32770")) != NULL; },
-                        static_cast<DWORD>(alarmMs - NowMs() + 5000)))
+    auto boxShown = [&] {
+        box = FindProcessWindow(clock.process.dwProcessId, "#32770");
+        return box != NULL && IsWindowVisible(box);
+    };
+    ASSERT_TRUE(WaitFor(boxShown, static_cast<DWORD>(alarmMs - NowMs() + 5000)))
         << "no message box";
     EXPECT_GE(NowMs(), alarmMs) << "the box came before the alarm second";
     EXPECT_EQ(TextOf(box), "") << "the caption is empty";
@@ -128,6 +129,6 @@ TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
     EXPECT_TRUE(IsWindowVisible(clock.form));
     // Closing would report the missing silence as well; this copy has served.
     TerminateProcess(clock.process.hProcess, 0);
-    StopClock(clock);
+    StopClock(clock);  // before the copy can be deleted
     DeleteFileA(copy.c_str());
 }

@@ -17,7 +17,6 @@ protected:
         clock = StartClock({TimeZoneFor(5400)});
         ASSERT_NE(clock.form, nullptr) << "the clock's form did not appear";
     }
-    void TearDown() override { StopClock(clock); }
     ClockProcess clock;
 };
 
@@ -196,5 +195,4 @@ TEST(ClosingTheClock, ASecondCopyRunsBesideTheFirst)
     EXPECT_TRUE(IsWindowVisible(second.form));
     StopClock(second);
     EXPECT_TRUE(IsWindow(first.form)) << "closing one copy closed the other";
-    StopClock(first);
 }
