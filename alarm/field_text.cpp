@@ -4,19 +4,16 @@
 #include "support/text.h"
 
 #include <cstdio>
-#include <cstring>
 
 char* NormalizedFieldText(const char* text, int bound)
 {
-    char work[2048];
-    snprintf(work, sizeof work, "%s", text);
+    double value = TextToNumber(text);
+    int number;
     // "Not at most the bound" also catches nan, which compares false.
-    if (!(TextToNumber(work) <= bound)) snprintf(work, sizeof work, "%d", bound);
-    if (TextToNumber(work) <= 0) strcpy(work, "00");
-    char* trimmed = TrimText(work);
-    if (strlen(trimmed) == 1) {
-        char digit[2] = {trimmed[0], 0};
-        snprintf(work, sizeof work, "%s%s", "0", digit);
-    }
-    return TrimText(work);
+    if (!(value <= bound)) number = bound;
+    else if (value <= 0) number = 0;
+    else number = static_cast<int>(value);
+    char* result = AllocTempText(2);
+    snprintf(result, 3, "%02d", number);
+    return result;
 }

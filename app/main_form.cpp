@@ -41,9 +41,10 @@ HFONT CreateClockFont(int height, const char* face)
                        CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, face);
 }
 
-void SetControlFont(HWND control, HGDIOBJ font)
+void SetFontAndSubclass(HWND control, HGDIOBJ font)
 {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    InstallSubclass(control);
 }
 
 }  // namespace
@@ -67,16 +68,17 @@ void BuildMainForm()
     ClockLabel = CreateLabel("12:00:00", MainForm, ClockLabelId, 56, 64, 112, 16, LabelStyle, WS_EX_TRANSPARENT);
     PictureLabel = CreateBitmapLabel("", MainForm, PictureLabelId, 10, 10, 0, 0, ResourceClockPicture, 0, 0);
 
+    // Each control gets its font and then the subclass; the picture gets neither.
     HGDIOBJ guiFont = GetStockObject(DEFAULT_GUI_FONT);
-    SetControlFont(MinuteColon, CreateClockFont(-11, "Microsoft Sans Serif"));
-    SetControlFont(HourColon, CreateClockFont(-11, "Microsoft Sans Serif"));
-    SetControlFont(SecondsField, guiFont);
-    SetControlFont(MinutesField, guiFont);
-    SetControlFont(HoursField, guiFont);
-    SetControlFont(AlarmButton, guiFont);
-    SetControlFont(SnoozeButton, guiFont);
-    SetControlFont(TestButton, guiFont);
-    SetControlFont(ClockLabel, CreateClockFont(-16, "Arial"));
+    SetFontAndSubclass(MinuteColon, CreateClockFont(-11, "Microsoft Sans Serif"));
+    SetFontAndSubclass(HourColon, CreateClockFont(-11, "Microsoft Sans Serif"));
+    SetFontAndSubclass(SecondsField, guiFont);
+    SetFontAndSubclass(MinutesField, guiFont);
+    SetFontAndSubclass(HoursField, guiFont);
+    SetFontAndSubclass(AlarmButton, guiFont);
+    SetFontAndSubclass(SnoozeButton, guiFont);
+    SetFontAndSubclass(TestButton, guiFont);
+    SetFontAndSubclass(ClockLabel, CreateClockFont(-16, "Arial"));
 
     // The creation text of the clock is never seen: it shows the time at once.
     char* now = TimeText(0);

@@ -3,6 +3,7 @@
 #include "app/window_proc.h"
 
 #include "alarm/alarm.h"
+#include "alarm/fields.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
@@ -33,8 +34,13 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case HoursFieldId:
+        if (code == EN_SETFOCUS) OnFieldFocus(HoursField);
+        return 0;
     case MinutesFieldId:
+        if (code == EN_SETFOCUS) OnFieldFocus(MinutesField);
+        return 0;
     case SecondsFieldId:
+        if (code == EN_SETFOCUS) OnFieldFocus(SecondsField);
         return 0;
     case HourColonId:
     case MinuteColonId:
