@@ -245,6 +245,35 @@ void PressKey(WORD virtualKey, bool shift, bool alt)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeDigits(const std::string& digits)
+{
+    for (char digit : digits) PressKey(static_cast<WORD>(digit));
+}
+
+std::pair<int, int> SelectionOf(HWND edit)
+{
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+bool TypeAlarmTime(HWND form, const std::string& timeText)
+{
+    BringToFront(form);
+    size_t const fields[] = {HoursFieldIndex, MinutesFieldIndex, SecondsFieldIndex};
+    for (int i = 0; i < 3; ++i) {
+        HWND field = ControlAt(form, fields[i]);
+        std::string digits = timeText.substr(static_cast<size_t>(i) * 3, 2);
+        ClickControl(field);
+        // The click's release selects both characters; typing then replaces them.
+        if (!WaitFor([&] { return FocusedWindow(form) == field && SelectionOf(field) == std::make_pair(0, 2); }, 3000))
+            return false;
+        TypeDigits(digits);
+        if (!WaitFor([&] { return TextOf(field) == digits; }, 3000)) return false;
+    }
+    return true;
+}
+
 long long NowMs()
 {
     FILETIME now;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // One running copy of the clock, started by the test and stopped when the
@@ -49,8 +50,16 @@ std::string ClockProgramPath();
 HWND FindClockForm(DWORD processId);
 std::vector<HWND> ChildWindows(HWND parent);
 // The form's controls by creation order.
+size_t const MinuteColonIndex = 0;
+size_t const HourColonIndex = 1;
+size_t const HoursFieldIndex = 2;
+size_t const MinutesFieldIndex = 3;
+size_t const SecondsFieldIndex = 4;
+size_t const AlarmButtonIndex = 5;
+size_t const SnoozeButtonIndex = 6;
 size_t const TestButtonIndex = 7;
 size_t const ClockLabelIndex = 8;
+size_t const PictureLabelIndex = 9;
 HWND ControlAt(HWND form, size_t creationIndex);
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
@@ -75,6 +84,14 @@ void BringToFront(HWND form);
 void ClickAt(int screenX, int screenY);
 void ClickControl(HWND control);
 void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
+// Types the digits (and only digits) on the keyboard, one key at a time.
+void TypeDigits(const std::string& digits);
+// The selection of an edit control as EM_GETSEL reports it (start, end).
+std::pair<int, int> SelectionOf(HWND edit);
+// Sets the alarm time as a person does: for each field a click, which selects
+// its two characters, then its two digits. "07:30:00" types 07, 30 and 00.
+// True once every field reads what was typed.
+bool TypeAlarmTime(HWND form, const std::string& timeText);
 
 // Calendar time in milliseconds since 1970, as the clock reads it.
 long long NowMs();
