@@ -212,9 +212,12 @@ void ClickAt(int screenX, int screenY)
         input.mi.dx = (screenX * 65536 + width / 2) / width;
         input.mi.dy = (screenY * 65536 + height / 2) / height;
     }
+    // The press and release carry the position too: under Wine a pointer
+    // motion from X, late, can move the cursor back between the move and the
+    // press, which then lands where the previous click did.
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, inputs, sizeof(INPUT));
 }
 
@@ -245,6 +248,31 @@ void PressKey(WORD virtualKey, bool shift, bool alt)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void PutOnClipboard(const std::string& text)
+{
+    // The clipboard is one for the desktop; another program may hold it a moment.
+    WaitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000);
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+void PressControlV()
+{
+    INPUT inputs[4] = {};
+    WORD const keys[4] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
+        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
 void TypeDigits(const std::string& digits)
 {
     for (char digit : digits) PressKey(static_cast<WORD>(digit));
@@ -257,6 +285,25 @@ std::pair<int, int> SelectionOf(HWND edit)
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+bool ClickIntoField(HWND form, HWND field)
+{
+    static long long lastClickMs;
+    long long const wait = lastClickMs + GetDoubleClickTime() + 50 - NowMs();
+    if (wait > 0) Sleep(static_cast<DWORD>(wait));
+    // A field that has the focus already selects both characters only on the
+    // button's release.
+    SendMessageA(field, EM_SETSEL, 1, 1);
+    ClickControl(field);
+    lastClickMs = NowMs();
+    int const both = static_cast<int>(TextOf(field).size() < 2 ? TextOf(field).size() : 2);
+    return WaitFor([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(form, NULL), &info);
+        return info.hwndFocus == field && info.hwndCapture == NULL && SelectionOf(field) == std::make_pair(0, both);
+    }, 3000);
+}
+
 bool TypeAlarmTime(HWND form, const std::string& timeText)
 {
     BringToFront(form);
@@ -264,10 +311,8 @@ bool TypeAlarmTime(HWND form, const std::string& timeText)
     for (int i = 0; i < 3; ++i) {
         HWND field = ControlAt(form, fields[i]);
         std::string digits = timeText.substr(static_cast<size_t>(i) * 3, 2);
-        ClickControl(field);
-        // The click's release selects both characters; typing then replaces them.
-        if (!WaitFor([&] { return FocusedWindow(form) == field && SelectionOf(field) == std::make_pair(0, 2); }, 3000))
-            return false;
+        // Typing replaces the two selected characters.
+        if (!ClickIntoField(form, field)) return false;
         TypeDigits(digits);
         if (!WaitFor([&] { return TextOf(field) == digits; }, 3000)) return false;
     }

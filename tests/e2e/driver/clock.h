@@ -84,10 +84,20 @@ void BringToFront(HWND form);
 void ClickAt(int screenX, int screenY);
 void ClickControl(HWND control);
 void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
+// Puts the text on the clipboard, as another program would.
+void PutOnClipboard(const std::string& text);
+// Ctrl+V: the edit control pastes the clipboard's text.
+void PressControlV();
 // Types the digits (and only digits) on the keyboard, one key at a time.
 void TypeDigits(const std::string& digits);
 // The selection of an edit control as EM_GETSEL reports it (start, end).
 std::pair<int, int> SelectionOf(HWND edit);
+// Clicks into an alarm field and waits until the click is wholly handled
+// (focus there, both characters selected, the mouse released), so keys typed
+// next reach the field after it: under Wine, clicks can be handled after keys
+// sent later. Clicks come apart by more than the double-click time, as a
+// person's do; an edit control takes no focus from a double click.
+bool ClickIntoField(HWND form, HWND field);
 // Sets the alarm time as a person does: for each field a click, which selects
 // its two characters, then its two digits. "07:30:00" types 07, 30 and 00.
 // True once every field reads what was typed.

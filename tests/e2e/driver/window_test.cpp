@@ -184,6 +184,21 @@ TEST(ClosingTheClock, AltF4EndsTheProcessWithExitCodeZero)
     }, "Alt+F4");
 }
 
+TEST(ClosingTheClock, WithAPastedTextInTheFocusedFieldEndsCleanly)
+{
+    // The field normalises as it loses the focus during destruction, and the
+    // subclasses undo themselves.
+    ExpectCleanExit([](ClockProcess& clock) {
+        BringToFront(clock.form);
+        HWND hours = ControlAt(clock.form, HoursFieldIndex);
+        PutOnClipboard("x");
+        ASSERT_TRUE(ClickIntoField(clock.form, hours));
+        PressControlV();
+        ASSERT_TRUE(WaitFor([&] { return TextOf(hours) == "x"; }, 3000)) << "reads " << TextOf(hours);
+        PressKey(VK_F4, false, true);
+    }, "Alt+F4 from a field holding x");
+}
+
 TEST(ClosingTheClock, ASecondCopyRunsBesideTheFirst)
 {
     ClockProcess first = StartClock({TimeZoneFor(0)});
