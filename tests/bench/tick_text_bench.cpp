@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -27,6 +28,18 @@ bool TickTextWork()
 {
     SetClockLabel(TimeText(0));
     return CompareText(TrimText(AlarmTimeText), TrimText(TimeText(0))) == 0;
+}
+
+// The reference clock's text work: the time formatted into a buffer of its
+// own, and compared with the alarm time.
+bool ReferenceTextWork()
+{
+    char text[16];
+    time_t now = time(NULL);
+    strftime(text, sizeof text, "%H:%M:%S", localtime(&now));
+    SetClockLabel(text);
+    strftime(text, sizeof text, "%H:%M:%S", localtime(&now));
+    return std::strcmp(AlarmTimeText, text) == 0;
 }
 
 size_t SlotBytes(int slot)
@@ -75,12 +88,19 @@ int main()
     auto elapsed = std::chrono::steady_clock::now() - start;
     double nsPerTick =
         std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
+    start = std::chrono::steady_clock::now();
+    for (int tick = 0; tick < TicksPerDay; ++tick)
+        rings += ReferenceTextWork();
+    elapsed = std::chrono::steady_clock::now() - start;
+    double referenceNsPerTick =
+        std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
 
     std::printf("tick text work over a simulated day of %d ticks\n", TicksPerDay);
     std::printf("  temporary texts taken per tick   %.2f\n", double(takes) / TicksPerDay);
     std::printf("  bytes allocated per tick         %.1f (usable size)\n",
                 double(allocated) / TicksPerDay);
     std::printf("  time per tick                    %.0f ns\n", nsPerTick);
+    std::printf("  reference: strftime, no ring     %.0f ns\n", referenceNsPerTick);
     std::printf("  most live bytes in the ring      %zu (%zu at the end of the day, rescanned %zu)\n",
                 mostLive, live, liveAtEnd);
     std::printf("  ticks that matched the alarm     %d\n", rings);
