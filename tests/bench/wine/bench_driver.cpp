@@ -29,7 +29,7 @@ void Results::Put(const std::string& key, double value)
     if (std::isnan(value))
         fprintf(file_, "%s -\n", key.c_str());
     else
-        fprintf(file_, "%s %.6g\n", key.c_str(), value);
+        fprintf(file_, "%s %.10g\n", key.c_str(), value);
     fflush(file_);
 }
 

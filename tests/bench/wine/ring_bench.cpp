@@ -17,8 +17,9 @@ namespace {
 
 int const AlarmLeadSeconds = 5;
 double const BlockMs = 10;
-double const LoudBlockRms = 1000;   // the tone's blocks lie near 5000
+double const LoudBlockRms = 1000;   // the tone's blocks lie above 5000
 double const QuietBlockRms = 200;
+int const LoudSample = 2000;        // as the sound tests take a sample to be loud
 double const QuietStretchMs = 400;  // longer than one loop of the tone (390 ms)
 double const QuietBeforeMs = 1000;  // quiet needed before each measured sound
 double const SinkClockMarginMs = 50;
@@ -52,12 +53,24 @@ long long ToMs(double ms)
     return static_cast<long long>(ms);
 }
 
-// The start of the first loud block at or after fromMs, or -1.
-double FirstLoudBlockMs(const Capture& capture, double fromMs)
+// When the first loud block at or after fromMs begins to sound: its first
+// loud sample, which may lie in the block before. -1 if there is none.
+double ToneOnsetMs(const Capture& capture, double fromMs)
 {
     for (double at = fromMs; at + BlockMs <= static_cast<double>(CaptureEndMs(capture)); at += BlockMs)
-        if (RmsBetween(capture, ToMs(at), ToMs(at + BlockMs)) > LoudBlockRms) return at;
+        if (RmsBetween(capture, ToMs(at), ToMs(at + BlockMs)) > LoudBlockRms)
+            return static_cast<double>(FirstLoudMs(capture, ToMs(std::max(fromMs, at - BlockMs)), LoudSample));
     return -1;
+}
+
+// The moment after the last loud sample before untilMs, at or after fromMs.
+double LastSoundEndMs(const Capture& capture, double fromMs, double untilMs)
+{
+    double end = fromMs;
+    for (long long at = FirstLoudMs(capture, ToMs(fromMs), LoudSample); at >= 0 && at < ToMs(untilMs);
+         at = FirstLoudMs(capture, at + 1, LoudSample))
+        end = static_cast<double>(at + 1);
+    return end;
 }
 
 // The start of the first block at or after fromMs from which the sink stays
@@ -153,14 +166,14 @@ void RingOnce(Delays& delays, int& stopsMissing)
 
     Capture capture;
     if (!ReadSink(ToMs(alarmMs) - 1000, capture)) return;
-    double const onset = FirstLoudBlockMs(capture, alarmMs - 500);
+    double const onset = ToneOnsetMs(capture, alarmMs - 500);
     if (onset >= 0) delays.toTone.push_back(onset - alarmMs);
     if (!stopped) {
         ++stopsMissing;
         return;
     }
-    double const silence = SilenceFromMs(capture, clickMs);
-    if (silence >= 0) delays.toSilence.push_back(silence - clickMs);
+    double const quiet = SilenceFromMs(capture, clickMs);
+    if (quiet >= 0) delays.toSilence.push_back(LastSoundEndMs(capture, clickMs, quiet + BlockMs) - clickMs);
 }
 
 // The platform's delays: a fresh process, as the clock is at its first alarm,
@@ -192,10 +205,10 @@ void PlayReferenceOnce(Delays& delays, const std::string& folder)
     if (!ReadSink(ToMs(playMs) - 1000, capture)) return;
     // Its own call is the earliest the tone can come; the sink's clock is
     // good to some milliseconds.
-    double const onset = FirstLoudBlockMs(capture, playMs - SinkClockMarginMs);
-    double const silence = SilenceFromMs(capture, stopMs);
+    double const onset = ToneOnsetMs(capture, playMs - SinkClockMarginMs);
+    double const quiet = SilenceFromMs(capture, stopMs);
     if (onset >= 0) delays.toTone.push_back(onset - playMs);
-    if (silence >= 0) delays.toSilence.push_back(silence - stopMs);
+    if (quiet >= 0) delays.toSilence.push_back(LastSoundEndMs(capture, stopMs, quiet + BlockMs) - stopMs);
 }
 
 const void* WaveOf(HMODULE image, int id)
