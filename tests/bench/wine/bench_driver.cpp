@@ -28,8 +28,10 @@ void Results::Put(const std::string& key, double value)
     if (!file_) return;
     if (std::isnan(value))
         fprintf(file_, "%s -\n", key.c_str());
+    else if (value == std::floor(value))
+        fprintf(file_, "%s %.0f\n", key.c_str(), value);
     else
-        fprintf(file_, "%s %.10g\n", key.c_str(), value);
+        fprintf(file_, "%s %.3f\n", key.c_str(), value);
     fflush(file_);
 }
 

@@ -190,8 +190,13 @@ void PlayReferenceOnce(Delays& delays, const std::string& folder)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(self.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return;
-    // Wine's sound driver can fault while the process exits; the times are written before.
-    WaitForSingleObject(process.hProcess, 20000);
+    // Watched as the clock's ring is, with a call to the wineserver every
+    // millisecond: the first sound of a process comes later while the server
+    // idles. Wine's sound driver can fault while the process exits; the
+    // times are written before.
+    double const deadline = PreciseNowMs() + 30000;
+    while (WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT && PreciseNowMs() < deadline)
+        WindowText(GetDesktopWindow());
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     FILE* file = fopen(times.c_str(), "rb");
@@ -245,16 +250,33 @@ int PlayReference(const std::string& timesPath)
     const void* tone = WaveOf(image, 601);
     const void* silence = WaveOf(image, 600);
     if (!tone || !silence) return 1;
-    double const playMs = PreciseNowMs();
-    sndPlaySoundA(static_cast<const char*>(tone), SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP);
-    SleepUntil(playMs + RingingMs);
-    double const stopMs = PreciseNowMs();
-    sndPlaySoundA(static_cast<const char*>(silence), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    // Like the clock, it waits in a message loop and plays from a timer
+    // message, as long after its start as a clock's alarm comes after the
+    // clock's: a process that sleeps, or plays at once, hears its first
+    // sound at another delay under Wine.
+    UINT_PTR const playTimer = SetTimer(NULL, 0, static_cast<UINT>(AlarmLeadSeconds) * 1000, NULL);
+    UINT_PTR stopTimer = 0, endTimer = 0;
+    double playMs = 0, stopMs = 0;
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (message.message != WM_TIMER) continue;
+        KillTimer(NULL, message.wParam);
+        if (message.wParam == playTimer) {
+            playMs = PreciseNowMs();
+            sndPlaySoundA(static_cast<const char*>(tone), SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP);
+            stopTimer = SetTimer(NULL, 0, static_cast<UINT>(RingingMs), NULL);
+        } else if (message.wParam == stopTimer) {
+            stopMs = PreciseNowMs();
+            sndPlaySoundA(static_cast<const char*>(silence), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+            // Lets the silence play out before the process goes.
+            endTimer = SetTimer(NULL, 0, 1000, NULL);
+        } else if (message.wParam == endTimer) {
+            break;
+        }
+    }
     FILE* file = fopen(timesPath.c_str(), "wb");
     if (!file) return 1;
     fprintf(file, "%.3f %.3f\n", playMs, stopMs);
     fclose(file);
-    // Let the silence play out before the process goes.
-    Sleep(1000);
     return 0;
 }
