@@ -203,7 +203,13 @@ void BringToFront(HWND form)
     WaitFor([&] { return GetForegroundWindow() == form; }, 3000);
 }
 
-void ClickAt(int screenX, int screenY)
+namespace {
+
+long long LastClickMs;
+
+}  // namespace
+
+void ClickAt(int screenX, int screenY, Button button)
 {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT inputs[3] = {};
@@ -215,10 +221,18 @@ void ClickAt(int screenX, int screenY)
     // The press and release carry the position too: under Wine a pointer
     // motion from X, late, can move the cursor back between the move and the
     // press, which then lands where the previous click did.
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    DWORD const absolute = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.dwFlags = absolute;
+    inputs[1].mi.dwFlags = absolute | (button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+    inputs[2].mi.dwFlags = absolute | (button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
     SendInput(3, inputs, sizeof(INPUT));
+    LastClickMs = NowMs();
+}
+
+void SpaceFromLastClick()
+{
+    long long const wait = LastClickMs + GetDoubleClickTime() + 50 - NowMs();
+    if (wait > 0) Sleep(static_cast<DWORD>(wait));
 }
 
 void ClickControl(HWND control)
@@ -287,14 +301,11 @@ std::pair<int, int> SelectionOf(HWND edit)
 
 bool ClickIntoField(HWND form, HWND field)
 {
-    static long long lastClickMs;
-    long long const wait = lastClickMs + GetDoubleClickTime() + 50 - NowMs();
-    if (wait > 0) Sleep(static_cast<DWORD>(wait));
+    SpaceFromLastClick();
     // A field that has the focus already selects both characters only on the
     // button's release.
     SendMessageA(field, EM_SETSEL, 1, 1);
     ClickControl(field);
-    lastClickMs = NowMs();
     int const both = static_cast<int>(TextOf(field).size() < 2 ? TextOf(field).size() : 2);
     return WaitFor([&] {
         GUITHREADINFO info = {};

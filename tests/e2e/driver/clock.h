@@ -81,7 +81,12 @@ bool WaitFor(Condition condition, DWORD timeoutMs)
 
 // Real input through SendInput.
 void BringToFront(HWND form);
-void ClickAt(int screenX, int screenY);
+enum class Button { Left, Right };
+void ClickAt(int screenX, int screenY, Button button = Button::Left);
+// Waits until a click now would come later than the double-click time after
+// the last click made through here, as a person's next single click does; an
+// edit control takes no focus from a double click.
+void SpaceFromLastClick();
 void ClickControl(HWND control);
 void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
 // Puts the text on the clipboard, as another program would.
@@ -95,8 +100,7 @@ std::pair<int, int> SelectionOf(HWND edit);
 // Clicks into an alarm field and waits until the click is wholly handled
 // (focus there, both characters selected, the mouse released), so keys typed
 // next reach the field after it: under Wine, clicks can be handled after keys
-// sent later. Clicks come apart by more than the double-click time, as a
-// person's do; an edit control takes no focus from a double click.
+// sent later. The click is spaced from the last one (SpaceFromLastClick).
 bool ClickIntoField(HWND form, HWND field);
 // Sets the alarm time as a person does: for each field a click, which selects
 // its two characters, then its two digits. "07:30:00" types 07, 30 and 00.
