@@ -85,6 +85,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         return 0;
     case TrayCallbackMessage:
+        OnTrayCallback(window, lParam);
         break;
     case WM_DESTROY:
         // Fails while the form still exists; ExitApplication unregisters again.
@@ -125,9 +126,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     default:
         // Compared after every fixed message number.
-        if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
-            // The tray icon is added again here.
-        }
+        if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) AddTrayIcon();
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
