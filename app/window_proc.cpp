@@ -24,7 +24,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case TrayShowId: ShowWindow(MainForm, SW_SHOWDEFAULT); break;
     case TrayHideId: ShowWindow(MainForm, SW_HIDE); break;
     case TrayUpdatesId: break;
-    case TrayAboutId: return 0;
+    case TrayAboutId: ShowAboutBox(); return 0;
     case TrayExitId: ExitApplication(); break;
     case AlarmButtonId:
     case SnoozeButtonId:
