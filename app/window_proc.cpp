@@ -23,7 +23,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     switch (id) {
     case TrayShowId: ShowWindow(MainForm, SW_SHOWDEFAULT); break;
     case TrayHideId: ShowWindow(MainForm, SW_HIDE); break;
-    case TrayUpdatesId: break;
+    case TrayUpdatesId: OpenUpdatePage(); break;
     case TrayAboutId: ShowAboutBox(); return 0;
     case TrayExitId: ExitApplication(); break;
     case AlarmButtonId:

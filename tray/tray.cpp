@@ -16,6 +16,13 @@ HMENU TrayMenuBar;
 HMENU TrayMenu;
 POINT TrayMenuPoint;
 
+namespace {
+
+// The project has no web site yet; example.com is reserved for examples.
+const char UpdatePageAddress[] = "http://www.example.com/morvane.htm";
+
+}  // namespace
+
 void SetupTray()
 {
     TrayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -65,4 +72,9 @@ void OnTrayCallback(HWND window, LPARAM mouseMessage)
         // Lets the menu, when opened again, close on a click elsewhere as well.
         PostMessageA(window, WM_NULL, 0, 0);
     }
+}
+
+void OpenUpdatePage()
+{
+    ShellExecuteA(NULL, NULL, UpdatePageAddress, NULL, NULL, SW_HIDE);
 }

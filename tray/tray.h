@@ -18,6 +18,7 @@ void SetupTray();
 void AddTrayIcon();
 // Mouse events on the icon; mouseMessage is the callback's lParam.
 void OnTrayCallback(HWND window, LPARAM mouseMessage);
+void OpenUpdatePage();
 // The modal About box, only while the form is not minimised.
 void ShowAboutBox();
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
