@@ -18,9 +18,8 @@ int CommitCountdown;
 char AlarmTimeText[TextVariableSize];
 
 // The last calendar second compared with the alarm time, so that each second
-// is compared exactly once however the ticks fall.
-static bool HaveCheckedSecond;
-static long long LastCheckedSecond;
+// is compared exactly once however the ticks fall; written only by CheckAlarm.
+static CheckedSeconds AlarmCheckedSeconds;
 
 void ArmClockTimer()
 {
@@ -52,22 +51,7 @@ void OnClockTick()
 
 void CheckAlarm()
 {
-    time_t now = time(NULL);
-    SecondRange seconds = SecondsToCheck(HaveCheckedSecond, LastCheckedSecond, now);
-    // Seconds that pass while the alarm is off count as checked, so arming it
-    // again never rings for a second already gone.
-    HaveCheckedSecond = true;
-    LastCheckedSecond = now;
-    if (AlarmArmed != 1) return;
-    char* alarmTime = TrimText(AlarmTimeText);
-    for (long long second = seconds.first; second <= seconds.last; ++second) {
-        time_t moment = static_cast<time_t>(second);
-        struct tm* local = localtime(&moment);
-        if (local != NULL && CompareText(alarmTime, TrimText(FormatTimeText(0, local))) == 0) {
-            StartRinging();
-            return;
-        }
-    }
+    if (TickFindsAlarmTime(AlarmCheckedSeconds, time(NULL), AlarmArmed == 1, AlarmTimeText)) StartRinging();
 }
 
 void StartRinging()

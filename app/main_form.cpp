@@ -10,6 +10,7 @@
 #include "support/control_text.h"
 #include "support/controls.h"
 #include "support/text.h"
+#include "tray/tray.h"
 
 HWND MainForm;
 HWND MinuteColon;
@@ -85,6 +86,7 @@ void BuildMainForm()
     AlarmArmed = 1;
     AlarmRinging = 0;
     SetControlText(ClockLabel, now);
+    SetupTray();
 
     CenterWindow(MainForm, NULL, NULL);
     ShowWindow(MainForm, SW_SHOW);

@@ -23,8 +23,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     switch (id) {
     case TrayShowId: ShowWindow(MainForm, SW_SHOWDEFAULT); break;
     case TrayHideId: ShowWindow(MainForm, SW_HIDE); break;
-    case TrayUpdatesId: break;
-    case TrayAboutId: return 0;
+    case TrayUpdatesId: OpenUpdatePage(); break;
+    case TrayAboutId: ShowAboutBox(); return 0;
     case TrayExitId: ExitApplication(); break;
     case AlarmButtonId:
     case SnoozeButtonId:
@@ -85,6 +85,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         return 0;
     case TrayCallbackMessage:
+        OnTrayCallback(window, lParam);
         break;
     case WM_DESTROY:
         // Fails while the form still exists; ExitApplication unregisters again.
@@ -125,9 +126,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     default:
         // Compared after every fixed message number.
-        if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
-            // The tray icon is added again here.
-        }
+        if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) AddTrayIcon();
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

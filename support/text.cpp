@@ -7,7 +7,7 @@
 #include <cstring>
 #include <ctime>
 
-// Ring state, written only by TakeTempText.
+// Ring state, written only by KeepTempText.
 char* TempText[TempTextSlots];  // each slot null or a calloc'd buffer it owns
 int TempTextIndex = 0;          // slot of the last take; the first take uses slot 1
 
@@ -25,24 +25,38 @@ char const* const TimeFormats[] = {
 };
 int const TimeFormatCount = sizeof TimeFormats / sizeof TimeFormats[0];
 
-// The one place that takes a slot. Callers write into the buffer without
-// checking, so running out of heap ends the program rather than handing out null.
-char* TakeTempText(size_t characters)
+// A zeroed buffer for a temporary text, not yet in the ring. Callers write
+// into it without checking, so running out of heap ends the program rather
+// than handing out null.
+char* NewTempText(size_t characters)
 {
     if (characters > static_cast<size_t>(-1) - TempTextSlack) {
         std::fputs("Vexo: temporary text too long\n", stderr);
         std::abort();
     }
-    TempTextIndex = (TempTextIndex + 1) & (TempTextSlots - 1);
-    std::free(TempText[TempTextIndex]);
-    TempText[TempTextIndex] = nullptr;
     char* text = static_cast<char*>(std::calloc(characters + TempTextSlack, 1));
     if (text == nullptr) {
         std::fputs("Vexo: out of memory for a temporary text\n", stderr);
         std::abort();
     }
+    return text;
+}
+
+// The one place that takes a slot: the text goes into the next slot, and the
+// text that slot held is released. Functions that copy their arguments fill
+// their buffer first, since an argument 2047 takes old is the very text that
+// this take releases.
+char* KeepTempText(char* text)
+{
+    TempTextIndex = (TempTextIndex + 1) & (TempTextSlots - 1);
+    std::free(TempText[TempTextIndex]);
     TempText[TempTextIndex] = text;
     return text;
+}
+
+char* TakeTempText(size_t characters)
+{
+    return KeepTempText(NewTempText(characters));
 }
 
 // Negative counts are never asked for; they mean nothing, so they take nothing.
@@ -78,12 +92,12 @@ int CompareText(const char* a, const char* b)
 char* LeftText(const char* text, int count)
 {
     size_t length = std::strlen(text);
-    char* result = TakeTempText(length);
+    char* result = NewTempText(length);
     std::memcpy(result, text, length);
     size_t keep = CountOrZero(count);
     if (keep < length)
         result[keep] = 0;
-    return result;
+    return KeepTempText(result);
 }
 
 char* MidText(const char* text, int start, int count)
@@ -92,20 +106,23 @@ char* MidText(const char* text, int start, int count)
     if (start < 1 || static_cast<size_t>(start) > length)
         return TakeTempText(1);
     size_t from = static_cast<size_t>(start) - 1;
-    size_t take = count < 0 ? length - from : static_cast<size_t>(count);
-    char* result = TakeTempText(take);
-    std::strncpy(result, text + from, take);
-    result[take] = 0;
-    return result;
+    // Room for what is there to copy: a count far past the end would
+    // otherwise ask the heap for that many zeros.
+    size_t rest = length - from;
+    size_t take = count < 0 || static_cast<size_t>(count) > rest ? rest : static_cast<size_t>(count);
+    char* result = NewTempText(take);
+    std::memcpy(result, text + from, take);
+    return KeepTempText(result);
 }
 
 char* TrimText(const char* text)
 {
     size_t length = std::strlen(text);
-    char* copy = TakeTempText(length);
+    char* copy = NewTempText(length);
     std::memcpy(copy, text, length);
     while (length > 0 && IsBlank(copy[length - 1]))
         copy[--length] = 0;
+    KeepTempText(copy);
     // The ring frees the buffer by its start, so the result may begin further in.
     char* result = copy;
     while (IsBlank(*result))
@@ -170,7 +187,7 @@ char* JoinTexts(int count, ...)
         total += std::strlen(va_arg(texts, const char*));
     va_end(texts);
 
-    char* result = TakeTempText(total);
+    char* result = NewTempText(total);
     char* end = result;
     va_start(texts, count);
     for (int i = 0; i < count; ++i) {
@@ -180,7 +197,7 @@ char* JoinTexts(int count, ...)
         end += length;
     }
     va_end(texts);
-    return result;
+    return KeepTempText(result);
 }
 
 double TextToNumber(const char* text)

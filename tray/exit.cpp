@@ -15,4 +15,6 @@ void ExitApplication()
     DestroyWindow(MainForm);
     // The window is gone now, so this one removes the class.
     UnregisterClassA(ClassName, AppInstance);
+    // The record still names the destroyed form, which is how the shell finds the icon.
+    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
 }

@@ -15,7 +15,7 @@ for dll in $dlls; do
         *) echo "imports a DLL that is not a system DLL: $dll"; fail=1 ;;
     esac
 done
-for dll in KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL WINMM.DLL MSVCRT.DLL; do
+for dll in KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL; do
     echo "$dlls" | grep -qx "$dll" || { echo "expected import missing: $dll"; fail=1; }
 done
 [ $fail = 0 ] && echo "import list ok"

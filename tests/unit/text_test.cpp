@@ -112,6 +112,28 @@ TEST(TempTextRing, TextSurvives2047FurtherTakesAndThe2048thReleasesIt)
     EXPECT_EQ(TempText[slot], next);
 }
 
+TEST(TempTextRing, ATextAtTheEndOfItsLifeCanStillBeCopied)
+{
+    // The copying function's own take is the one that releases its argument.
+    struct Case {
+        const char* name;
+        std::function<char*(const char*)> copy;
+        const char* expected;
+    };
+    Case const cases[] = {
+        {"LeftText", [](const char* t) { return LeftText(t, 3); }, " 12"},
+        {"MidText", [](const char* t) { return MidText(t, 2, -1); }, "12:34 "},
+        {"TrimText", [](const char* t) { return TrimText(t); }, "12:34"},
+        {"JoinTexts", [](const char* t) { return JoinTexts(2, t, t); }, " 12:34  12:34 "},
+    };
+    for (Case const& c : cases) {
+        char* old = LeftText(" 12:34 ", 100);
+        for (int take = 1; take <= TempTextSlots - 1; ++take)
+            AllocTempText(0);
+        EXPECT_STREQ(c.copy(old), c.expected) << c.name;
+    }
+}
+
 TEST(TempTextRing, HandsOutZeroedBuffersWithRoomFor128MoreBytes)
 {
     struct Case {
@@ -226,6 +248,7 @@ TEST(MidText, TakesCountCharactersFromAOneBasedStart)
         {"12:34:56", 7, 2, "56"},
         {"abc", 2, -1, "bc"},
         {"abc", 2, 10, "bc"},
+        {"abc", 2, std::numeric_limits<int>::max(), "bc"},  // takes room for two, not for the count
         {"abc", 3, 1, "c"},
         {"abc", 1, 3, "abc"},
         {"abc", 4, 1, ""},

@@ -1,9 +1,13 @@
 // Which seconds each clock tick checks against the alarm: none missed, none twice.
 #include "alarm/trigger.h"
 
+#include "support/text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 #include <map>
 #include <vector>
 
@@ -108,6 +112,32 @@ TEST(AlarmTrigger, ClockSetBackRechecksAndLeapForwardSkips)
     EXPECT_EQ(simulation.checks[105], 2);  // recurs, so it may ring again
     EXPECT_EQ(simulation.checks.count(2000), 0u);  // skipped by the leap
     EXPECT_EQ(simulation.checks[4000], 1);
+}
+
+TEST(AlarmTrigger, ATickRingsForTheAlarmSecondItPassesOnceAndOnlyWhileArmed)
+{
+    // The alarm text as this process's local clock shows second 1000 after midnight.
+    long long const alarm = Midnight + 1000;
+    time_t moment = static_cast<time_t>(alarm);
+    std::string const text = std::string(" ") + FormatTimeText(0, std::localtime(&moment)) + "\t";
+    struct Tick { long long now; bool armed; bool rings; };
+    struct Case { const char* name; std::vector<Tick> ticks; };
+    Case const cases[] = {
+        {"on time, doubled", {{alarm - 1, true, false}, {alarm, true, true}, {alarm, true, false},
+                              {alarm + 1, true, false}}},
+        {"late by five seconds", {{alarm - 2, true, false}, {alarm + 4, true, true}, {alarm + 5, true, false}}},
+        {"armed again after the second", {{alarm - 1, false, false}, {alarm, false, false},
+                                          {alarm + 1, true, false}}},
+        {"armed within the late tick's gap", {{alarm - 1, false, false}, {alarm + 3, true, true}}},
+        {"the clock set back across it", {{alarm, true, true}, {alarm + 1, true, false}, {alarm, true, true}}},
+        {"first tick after it", {{alarm + 1, true, false}}},
+    };
+    for (Case const& c : cases) {
+        CheckedSeconds checked = {false, 0};
+        for (Tick const& t : c.ticks)
+            EXPECT_EQ(TickFindsAlarmTime(checked, t.now, t.armed, text.c_str()), t.rings)
+                << c.name << ", tick at " << t.now - alarm;
+    }
 }
 
 TEST(ClockTimer, AimsJustPastTheNextBoundary)

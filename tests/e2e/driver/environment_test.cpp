@@ -1,0 +1,75 @@
+// The clock where its surroundings fall short: no sound device at all.
+#include "clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Starts the clock with no sound device, lets it ring, closes it and gives
+// its exit code.
+void RingWithoutASoundDevice(long& exitCode)
+{
+    // PulseAudio absent: Wine's driver loads but reaches no server, so Wine
+    // has no sound device (waveOutGetNumDevs gives 0 under this setting).
+    int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
+    long long const alarmMs = NextLocalMoment("06:00:00", offset, NowMs());
+    ClockProcess clock = StartClock({TimeZoneFor(offset), "PULSE_SERVER=unix:/nonexistent/vexo-pulse/native"}, "",
+                                    Sound::On);
+    ASSERT_NE(clock.form, nullptr);
+    DWORD const processId = clock.process.dwProcessId;
+    bool boxSeen = false;
+    auto watchForBox = [&] {
+        if (FindProcessWindow(processId, "#32770") != NULL) boxSeen = true;
+    };
+
+    HWND label = ControlAt(clock.form, ClockLabelIndex);
+    std::string const first = TextOf(label);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(label) != first; }, 2500)) << "the clock does not run";
+    PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
+
+    std::string backAt;
+    ASSERT_TRUE(WaitFor([&] {
+        watchForBox();
+        if (!IsWindowVisible(clock.form)) return false;
+        backAt = LocalTimeText(NowMs(), offset);
+        return true;
+    }, static_cast<DWORD>(alarmMs - NowMs() + 5000))) << "the alarm did not bring the form back";
+    EXPECT_EQ(backAt, "06:00:00");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(ControlAt(clock.form, TestButtonIndex)) == "Stop"; }, 1000));
+
+    // Ringing goes on quietly: no box now or in the seconds after.
+    WaitFor([&] {
+        watchForBox();
+        return boxSeen;
+    }, 2000);
+    EXPECT_FALSE(boxSeen) << "a message box appeared";
+
+    // Stopping the sound at exit has no device either; a box would keep the process alive.
+    BringToFront(clock.form);
+    PressKey(VK_F4, false, true);
+    exitCode = WaitForExit(clock, 10000);
+}
+
+}  // namespace
+
+TEST(NoSoundDevice, TheClockRunsRingsWithoutAnErrorBoxAndExitsWithZero)
+{
+    // Wine now and then faults in its sound driver while a process exits (code
+    // 41 or 0xC0000029, or a late exit), as the closing cases found; one such
+    // result is Wine's, so the case runs once more.
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        long code = 0;
+        RingWithoutASoundDevice(code);
+        if (HasFatalFailure() || code == 0) return;
+        bool winesFault = code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
+        if (attempt == 2 || !winesFault) {
+            ADD_FAILURE() << "exit code " << code;
+            return;
+        }
+        fprintf(stderr, "Wine's exit fault (code %ld), running once more\n", code);
+    }
+}
