@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <random>
 #include <set>
 #include <vector>
@@ -32,17 +34,16 @@ struct SimulatedWindows {
 };
 
 struct Figures {
+    std::vector<double> tickMs;
     std::vector<double> lags;        // per shown second: from its start until shown
     std::set<long long> shown;
-    std::set<long long> checked;     // seconds compared with the alarm time
     long long repeated = 0;          // ticks that showed the second already shown
-    long long ticks = 0;
 };
 
 void Show(Figures& figures, double atMs)
 {
     long long second = static_cast<long long>(std::floor(atMs / 1000));
-    ++figures.ticks;
+    figures.tickMs.push_back(atMs);
     if (!figures.shown.insert(second).second) {
         ++figures.repeated;
         return;
@@ -51,20 +52,13 @@ void Show(Figures& figures, double atMs)
 }
 
 // The clock: each tick re-arms the timer for just after the next boundary,
-// from the milliseconds it reads, and checks the seconds the decision gives.
+// from the milliseconds it reads.
 Figures RunClock(SimulatedWindows& windows, double fromMs, double toMs)
 {
     Figures figures;
-    bool haveLast = false;
-    long long last = 0;
     double tick = windows.Delivered(windows.ExpiryFor(fromMs));
     while (tick < toMs) {
         Show(figures, tick);
-        long long now = static_cast<long long>(std::floor(tick / 1000));
-        SecondRange range = SecondsToCheck(haveLast, last, now);
-        for (long long s = range.first; s <= range.last; ++s) figures.checked.insert(s);
-        haveLast = true;
-        last = now;
         int intoSecond = static_cast<int>(static_cast<long long>(std::floor(tick)) % 1000);
         tick = windows.Delivered(windows.ExpiryFor(tick + ClockTimerDelay(intoSecond)));
     }
@@ -79,25 +73,55 @@ Figures RunFreeRunning(SimulatedWindows& windows, double fromMs, double toMs)
     double expiry = windows.ExpiryFor(fromMs + 1000);
     for (double tick = windows.Delivered(expiry); tick < toMs; tick = windows.Delivered(expiry)) {
         Show(figures, tick);
-        figures.checked.insert(static_cast<long long>(std::floor(tick / 1000)));
         expiry = windows.ExpiryFor(expiry + 1000);
     }
     return figures;
 }
 
-void Print(const char* who, Figures figures, long long firstSecond, long long lastSecond)
+long long SecondOf(double ms)
 {
-    long long skipped = 0, missed = 0;
-    for (long long s = firstSecond; s <= lastSecond; ++s) {
-        skipped += figures.shown.count(s) == 0;
-        missed += figures.checked.count(s) == 0;
+    return static_cast<long long>(std::floor(ms / 1000));
+}
+
+// How many seconds of the day an alarm set for would not ring, with the
+// clock's decision on every tick. Each alarm is replayed from a few ticks
+// before its second: the decision keeps nothing but the last second checked.
+long long MissedByTheClock(const std::vector<double>& ticks, long long firstSecond, long long lastSecond)
+{
+    long long missed = 0;
+    size_t from = 0;
+    for (long long alarm = firstSecond; alarm <= lastSecond; ++alarm) {
+        time_t moment = static_cast<time_t>(alarm);
+        char alarmTime[16];
+        std::strftime(alarmTime, sizeof alarmTime, "%H:%M:%S", std::localtime(&moment));
+        while (from < ticks.size() && SecondOf(ticks[from]) < alarm - 5) ++from;
+        CheckedSeconds checked = {false, 0};
+        bool rang = false;
+        for (size_t i = from; i < ticks.size() && SecondOf(ticks[i]) <= alarm + 5 && !rang; ++i)
+            rang = TickFindsAlarmTime(checked, SecondOf(ticks[i]), true, alarmTime);
+        missed += !rang;
     }
+    return missed;
+}
+
+// The free-running reference compares only the second each tick falls in.
+long long MissedByTheReference(const Figures& figures, long long firstSecond, long long lastSecond)
+{
+    long long missed = 0;
+    for (long long s = firstSecond; s <= lastSecond; ++s) missed += figures.shown.count(s) == 0;
+    return missed;
+}
+
+void Print(const char* who, Figures figures, long long missed, long long firstSecond, long long lastSecond)
+{
+    long long skipped = 0;
+    for (long long s = firstSecond; s <= lastSecond; ++s) skipped += figures.shown.count(s) == 0;
     std::sort(figures.lags.begin(), figures.lags.end());
     auto at = [&](double share) {
         size_t rank = static_cast<size_t>(std::ceil(share * static_cast<double>(figures.lags.size())));
         return figures.lags[std::min(std::max<size_t>(rank, 1), figures.lags.size()) - 1];
     };
-    std::printf("%s.ticks %lld\n", who, figures.ticks);
+    std::printf("%s.ticks %zu\n", who, figures.tickMs.size());
     std::printf("%s.skipped %lld\n", who, skipped);
     std::printf("%s.repeated %lld\n", who, figures.repeated);
     std::printf("%s.missed_alarm_seconds %lld\n", who, missed);
@@ -117,8 +141,14 @@ int main()
     std::printf("interrupt_ms %.1f\n", InterruptMs);
     std::printf("seconds %lld\n", lastSecond - firstSecond + 1);
     std::printf("seed %u\n", Seed);
+    // Local time is UTC here, so every second of the day occurs once.
+    setenv("TZ", "UTC0", 1);
+    tzset();
     SimulatedWindows clockWindows, referenceWindows;
-    Print("program", RunClock(clockWindows, fromMs, toMs), firstSecond, lastSecond);
-    Print("reference", RunFreeRunning(referenceWindows, fromMs, toMs), firstSecond, lastSecond);
+    Figures clock = RunClock(clockWindows, fromMs, toMs);
+    Figures reference = RunFreeRunning(referenceWindows, fromMs, toMs);
+    Print("program", clock, MissedByTheClock(clock.tickMs, firstSecond, lastSecond), firstSecond, lastSecond);
+    Print("reference", reference, MissedByTheReference(reference, firstSecond, lastSecond), firstSecond,
+          lastSecond);
     return 0;
 }
