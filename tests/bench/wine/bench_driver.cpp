@@ -31,7 +31,7 @@ void Results::Put(const std::string& key, double value)
     else if (value == std::floor(value))
         fprintf(file_, "%s %.0f\n", key.c_str(), value);
     else
-        fprintf(file_, "%s %.3f\n", key.c_str(), value);
+        fprintf(file_, "%s %.6g\n", key.c_str(), value);
     fflush(file_);
 }
 
