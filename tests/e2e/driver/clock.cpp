@@ -212,9 +212,12 @@ void ClickAt(int screenX, int screenY)
         input.mi.dx = (screenX * 65536 + width / 2) / width;
         input.mi.dy = (screenY * 65536 + height / 2) / height;
     }
+    // Each event carries the point: a button event without one lands where
+    // Wine last put the cursor, and a late X motion event sometimes moves it
+    // back to an earlier place (about 1 click in 6 went astray).
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, inputs, sizeof(INPUT));
 }
 
