@@ -71,23 +71,3 @@ TEST(Snooze, EveryAlarmTimeOfTheLastHalfDayEndsWithinOneStepAfterThePress)
         }
     }
 }
-
-TEST(Snooze, ReadsTheTimeTwoCharactersAPart)
-{
-    struct Case { const char* text; int hours; int minutes; int seconds; };
-    Case const cases[] = {
-        {"07:05:09", 7, 5, 9},
-        {"23:59:59", 23, 59, 59},
-        {"", 0, 0, 0},
-        {"07:3", 7, 3, 0},
-        {"5a:1.:ab", 5, 1, 0},
-        {"99:-5: 7", 99, -5, 7},
-        {"123:45:678", 12, 0, 0},
-    };
-    for (Case const& c : cases) {
-        ClockTime time = ClockTimeOfText(c.text);
-        EXPECT_EQ(time.hours, c.hours) << "'" << c.text << "'";
-        EXPECT_EQ(time.minutes, c.minutes) << "'" << c.text << "'";
-        EXPECT_EQ(time.seconds, c.seconds) << "'" << c.text << "'";
-    }
-}
