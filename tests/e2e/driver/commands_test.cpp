@@ -145,6 +145,7 @@ TEST_F(SnoozingTheAlarm, AlarmOffLeavesTheToneAndTheSnoozedTimePassesSilentlyWhi
     long long offMs = ClickOn(AlarmButtonIndex);
     ASSERT_TRUE(WaitForCaption(AlarmButtonIndex, "Alarm Off", NowMs() + 3000));
     EXPECT_EQ(Caption(TestButtonIndex), "Stop");
+    EXPECT_TRUE(WaitFor([&] { return FocusedWindow(form) == Control(alarm, PictureLabelIndex); }, 1000));
     ASSERT_TRUE(CaptureUntil(capture, offMs + 1000));
 
     long long landsMs = 0;
@@ -185,12 +186,15 @@ TEST_F(StoppingTheAlarm, StopInTheAlarmSecondSilencesItForGood)
 TEST_F(StoppingTheAlarm, TestPlaysTheToneUntilStopAndSnoozeLeavesATestAlone)
 {
     ASSERT_NO_FATAL_FAILURE(StartIdle());
+    HWND picture = Control(alarm, PictureLabelIndex);
     long long testMs = ClickOn(TestButtonIndex);
     ASSERT_TRUE(WaitForCaption(TestButtonIndex, "Stop", NowMs() + 3000));
+    EXPECT_TRUE(WaitFor([&] { return FocusedWindow(form) == picture; }, 1000)) << "no button keeps the focus";
     ASSERT_TRUE(CaptureUntil(capture, testMs + 1000));
     ClickOn(SnoozeButtonIndex);
     EXPECT_FALSE(WaitFor([&] { return Caption(TestButtonIndex) != "Stop" || FieldsText(form) != "06:00:00"; }, 1000))
         << "Snooze changed a test";
+    EXPECT_EQ(FocusedWindow(form), picture);
     long long stopMs = ClickOn(TestButtonIndex);
     ASSERT_TRUE(WaitForCaption(TestButtonIndex, "Test", NowMs() + 3000));
     ExpectSilencedBy(stopMs);
