@@ -3,6 +3,7 @@
 #include "app/window_proc.h"
 
 #include "alarm/alarm.h"
+#include "alarm/commands.h"
 #include "alarm/fields.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
@@ -27,11 +28,14 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case TrayAboutId: ShowAboutBox(); return 0;
     case TrayExitId: ExitApplication(); break;
     case AlarmButtonId:
+        if (code == BN_CLICKED) ToggleAlarm();
+        return 0;
     case SnoozeButtonId:
+        if (code == BN_CLICKED) SnoozeAlarm();
+        return 0;
     case TestButtonId:
-        if (code == BN_CLICKED) {
-            // The alarm commands join here.
-        }
+        // Escape reaches here too, as IDCANCEL from the dialog keyboard rules.
+        if (code == BN_CLICKED) TestOrStop();
         return 0;
     case HoursFieldId:
         if (code == EN_SETFOCUS) OnFieldFocus(HoursField);
@@ -43,9 +47,14 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (code == EN_SETFOCUS) OnFieldFocus(SecondsField);
         return 0;
     case HourColonId:
+        if (code == STN_CLICKED) OnHourColonClick();
+        return 0;
     case MinuteColonId:
+        if (code == STN_CLICKED) OnMinuteColonClick();
         return 0;
     case ClockLabelId:
+        // Enter reaches here too, as IDOK from the dialog keyboard rules.
+        if (code == STN_CLICKED) ShowDateTime();
         return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
@@ -93,10 +102,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         PostQuitMessage(0);
         break;
     case WM_LBUTTONDOWN:
+        OnFormMouseDown(1, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
         break;
     case WM_LBUTTONUP:
+        OnFormMouseUp(1, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_RBUTTONDOWN:
+        OnFormMouseDown(2, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_RBUTTONUP:
+        OnFormMouseUp(2, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam);
