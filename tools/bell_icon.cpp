@@ -126,7 +126,7 @@ struct IconImage {
   Bytes data;  // BITMAPINFOHEADER, colour table, colour bits, AND mask
 };
 
-std::size_t RowBytes(int size, int bits) { return static_cast<std::size_t>((size * bits + 31) / 32 * 4); }
+std::size_t RowBytes(int size, int bits) { return (static_cast<std::size_t>(size) * bits + 31) / 32 * 4; }
 
 IconImage EncodeImage(int size, int bits) {
   Canvas const canvas = DrawBell(size);
@@ -163,9 +163,10 @@ IconImage EncodeImage(int size, int bits) {
       if (!opaque(x, y)) continue;
       Rgb const colour = ColourAt(canvas, x, y);
       if (bits == 24) {
-        row[3 * x] = static_cast<std::uint8_t>(colour.b);
-        row[3 * x + 1] = static_cast<std::uint8_t>(colour.g);
-        row[3 * x + 2] = static_cast<std::uint8_t>(colour.r);
+        std::size_t const at = 3 * static_cast<std::size_t>(x);
+        row[at] = static_cast<std::uint8_t>(colour.b);
+        row[at + 1] = static_cast<std::uint8_t>(colour.g);
+        row[at + 2] = static_cast<std::uint8_t>(colour.r);
       } else if (bits == 8) {
         row[x] = static_cast<std::uint8_t>(NearestColour(palette, colour));
       } else {

@@ -22,7 +22,7 @@ Fixed DivideRounded(Fixed numerator, Fixed denominator) {
 // Position of sample `step` (0..2*SamplesPerAxis) of pixel `pixel` on the
 // drawing's grid, in fixed point.
 Fixed GridPosition(const Canvas& canvas, int pixel, int step) {
-  Fixed const pixelFixed = Fixed{pixel} * FixedOne + step * FixedOne / (2 * SamplesPerAxis);
+  Fixed const pixelFixed = Fixed{pixel} * FixedOne + Fixed{step} * FixedOne / (Fixed{2} * SamplesPerAxis);
   return pixelFixed * canvas.units / canvas.width;
 }
 
