@@ -1,5 +1,6 @@
 // The main form and its controls as the system reports them, the keyboard
 // rules, minimising and closing.
+#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -137,34 +138,6 @@ TEST_F(MainFormTest, MinimisingHidesTheFormAndItsTaskbarButton)
     EXPECT_TRUE(IsIconic(clock.form));
     EXPECT_TRUE(WaitFor([&] { return !HasTaskbarButton(clock.form); }, 5000));
 }
-
-namespace {
-
-// Wine now and then asserts in its sound driver while a process exits (exit
-// code 41 or 0xC0000029, or a late exit), even with the Pulse driver disabled
-// for the process; one such result is Wine's, so the close is tried once more.
-template <typename Close>
-void ExpectCleanExit(Close close, const char* how)
-{
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        ClockProcess clock = StartClock({TimeZoneFor(0)});
-        ASSERT_NE(clock.form, nullptr);
-        DWORD processId = clock.process.dwProcessId;
-        close(clock);
-        long code = WaitForExit(clock, 10000);
-        bool formGone = FindClockForm(processId) == NULL && FindWindowA("TOLVAPROG", NULL) == NULL;
-        StopClock(clock);
-        if (code == 0 && formGone) return;
-        bool winesFault = code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
-        if (attempt == 2 || !winesFault) {
-            ADD_FAILURE() << how << ": exit code " << code << ", form gone " << formGone;
-            return;
-        }
-        fprintf(stderr, "%s: Wine's exit fault (code %ld), trying once more\n", how, code);
-    }
-}
-
-}  // namespace
 
 TEST(ClosingTheClock, CloseBoxEndsTheProcessWithExitCodeZero)
 {
