@@ -42,10 +42,7 @@ int SecondOfDay(const std::string& timeText)
 // change of the Test button's caption to "Stop" (a ring, or a Test).
 class Watcher {
 public:
-    Watcher(HWND form, int offset) : form(form), offset(offset)
-    {
-        thread = CreateThread(NULL, 0, Run, this, 0, NULL);
-    }
+    Watcher(HWND form, int offset) : form(form), offset(offset) { thread = CreateThread(NULL, 0, Run, this, 0, NULL); }
     ~Watcher() { Stop(); }
     void Stop()
     {
@@ -125,7 +122,10 @@ private:
 // DCs (kind 0x01), their regions (0x04) and a third kind that comes one to a
 // DC (0x05): Wine's cache of window DCs adds these in step, a few at a time,
 // as windows come and go, up to the cache's size.
-bool IsWindowDcKind(unsigned kind) { return kind == 0x01 || kind == 0x04 || kind == 0x05; }
+bool IsWindowDcKind(unsigned kind)
+{
+    return kind == 0x01 || kind == 0x04 || kind == 0x05;
+}
 
 // The process's GDI objects, stock objects and the window DC cache's left
 // out, counted in its handle
@@ -154,7 +154,8 @@ int GdiObjectCount(HANDLE process)
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return -1;
     DWORD table = 0;
     if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + pebTableOffset, &table,
-                           sizeof table, NULL) || table == 0)
+                           sizeof table, NULL) ||
+        table == 0)
         return -1;
     std::vector<Entry> read(entries);
     if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)), read.data(),
@@ -293,8 +294,8 @@ private:
         DoubleClickIcon(icon);
         ASSERT_TRUE(WaitFor([&] { return Hidden(); }, 5000)) << "minimise before the alarm";
         ++expectedRings;
-        ASSERT_TRUE(WaitFor([&] { return watcher.Rings() == expectedRings; },
-                            static_cast<DWORD>(alarmMs - NowMs() + 5000)))
+        ASSERT_TRUE(
+            WaitFor([&] { return watcher.Rings() == expectedRings; }, static_cast<DWORD>(alarmMs - NowMs() + 5000)))
             << "the alarm at " << alarmTime << " did not ring";
         long long lateness = watcher.lastRingMs - alarmMs;
         EXPECT_GE(lateness, 0) << "rang before " << alarmTime;

@@ -47,14 +47,30 @@ public:
         while (counts.sent < StormMessages && !::testing::Test::HasFatalFailure()) {
             switch (Pick(9)) {
             case 0:
-            case 1: SendCommand(); break;
-            case 2: Send(clock.form, TrayCallback, 0, TrayLParam()); break;
-            case 3: Send(clock.form, WM_TIMER, Pick(8), 0); break;
-            case 4: Repaint(); break;
-            case 5: SetFieldText(); break;
-            case 6: Send(Field(), EM_SETSEL, Number(), Number()); break;
-            case 7: KeyMessage(); break;
-            case 8: MouseMessage(); break;
+            case 1:
+                SendCommand();
+                break;
+            case 2:
+                Send(clock.form, TrayCallback, 0, TrayLParam());
+                break;
+            case 3:
+                Send(clock.form, WM_TIMER, Pick(8), 0);
+                break;
+            case 4:
+                Repaint();
+                break;
+            case 5:
+                SetFieldText();
+                break;
+            case 6:
+                Send(Field(), EM_SETSEL, Number(), Number());
+                break;
+            case 7:
+                KeyMessage();
+                break;
+            case 8:
+                MouseMessage();
+                break;
             }
         }
     }
@@ -78,8 +94,7 @@ private:
         ++counts.sent;
         if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, AnswerMs, &result)) {
             ++counts.unanswered;
-            ADD_FAILURE() << "message " << std::hex << message << " (" << wParam << ", " << lParam
-                          << ") unanswered";
+            ADD_FAILURE() << "message " << std::hex << message << " (" << wParam << ", " << lParam << ") unanswered";
         }
         DWORD took = GetTickCount() - start;
         if (took > counts.slowestMs) counts.slowestMs = took;
@@ -92,7 +107,8 @@ private:
         int code = Pick(2) == 0 ? static_cast<int>(Pick(0x10000)) : static_cast<int>(Pick(8));
         if (id == UpdatesCommand || id == AboutCommand || id == ExitCommand || (id == ClockLabelId && code == 0))
             return;
-        LPARAM from = Pick(2) == 0 ? 0 : reinterpret_cast<LPARAM>(controls[Pick(static_cast<unsigned>(controls.size()))]);
+        LPARAM from =
+            Pick(2) == 0 ? 0 : reinterpret_cast<LPARAM>(controls[Pick(static_cast<unsigned>(controls.size()))]);
         Send(clock.form, WM_COMMAND, MAKEWPARAM(id, code), from);
     }
 
@@ -138,12 +154,14 @@ private:
     void KeyMessage()
     {
         HWND field = Field();
-        WORD const keys[] = {'0', '5', '9', 'A', VK_BACK, VK_DELETE, VK_LEFT, VK_RIGHT, VK_HOME, VK_END,
-                             VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN, VK_SHIFT, VK_CONTROL};
+        WORD const keys[] = {'0',    '5',    '9',       'A',       VK_BACK, VK_DELETE, VK_LEFT,  VK_RIGHT,  VK_HOME,
+                             VK_END, VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP,   VK_DOWN,   VK_SHIFT, VK_CONTROL};
         WPARAM key = Pick(4) == 0 ? Pick(256) : keys[Pick(sizeof keys / sizeof keys[0])];
         LPARAM flags = static_cast<LPARAM>(random());
         switch (Pick(6)) {
-        case 0: Send(field, WM_KEYUP, key, flags | 0xC0000001); return;
+        case 0:
+            Send(field, WM_KEYUP, key, flags | 0xC0000001);
+            return;
         case 1:
             if (MayEdit(field)) Send(field, WM_KEYDOWN, key, flags & 0x00FFFFFF);
             return;
@@ -163,12 +181,20 @@ private:
         HWND field = Field();
         LPARAM at = MAKELPARAM(Pick(40) - 10, Pick(30) - 5);
         switch (Pick(40)) {
-        case 0: RightRelease(field, at); return;
+        case 0:
+            RightRelease(field, at);
+            return;
         default:
             switch (Pick(3)) {
-            case 0: Send(field, WM_MOUSEMOVE, Pick(4) == 0 ? MK_LBUTTON : 0, at); return;
-            case 1: Send(field, WM_LBUTTONDOWN, MK_LBUTTON, at); break;
-            case 2: Send(field, WM_LBUTTONDBLCLK, MK_LBUTTON, at); break;
+            case 0:
+                Send(field, WM_MOUSEMOVE, Pick(4) == 0 ? MK_LBUTTON : 0, at);
+                return;
+            case 1:
+                Send(field, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                break;
+            case 2:
+                Send(field, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+                break;
             }
             // Every press is released, so no capture outlasts the storm.
             Send(field, WM_LBUTTONUP, 0, at);
@@ -185,8 +211,12 @@ private:
         ++counts.sent;
         PostMessageA(field, WM_RBUTTONUP, 0, at);
         HWND menu = NULL;
-        if (!WaitFor([&] { return (menu = FindProcessWindow(clock.process.dwProcessId, "#32768")) != NULL &&
-                                  IsWindowVisible(menu); }, 3000))
+        if (!WaitFor(
+                [&] {
+                    return (menu = FindProcessWindow(clock.process.dwProcessId, "#32768")) != NULL &&
+                           IsWindowVisible(menu);
+                },
+                3000))
             return;
         ++counts.contextMenus;
         PressKey(VK_ESCAPE);
@@ -233,56 +263,58 @@ TEST(MessageStorm, TwentyThousandRandomMessagesLeaveTheClockWorking)
 {
     // The alarm hours away, so only the storm's own commands make it ring.
     int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600);
-    ExpectCleanExit([&](ClockProcess& clock) {
-        BringToFront(clock.form);
-        Storm storm(clock);
-        DWORD const start = GetTickCount();
-        storm.Run();
-        printf("storm (seed %u): %d messages in %.1f s, %d texts set, %d editing messages held back for a "
-               "long text, %d context menus closed, %d unanswered, slowest answer %lu ms\n",
-               StormSeed, storm.counts.sent, (GetTickCount() - start) / 1000.0, storm.counts.texts,
-               storm.counts.heldBack, storm.counts.contextMenus, storm.counts.unanswered, storm.counts.slowestMs);
-        ASSERT_FALSE(::testing::Test::HasFatalFailure());
-        ASSERT_EQ(WaitForSingleObject(clock.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
-            << "the clock ended during the storm";
+    ExpectCleanExit(
+        [&](ClockProcess& clock) {
+            BringToFront(clock.form);
+            Storm storm(clock);
+            DWORD const start = GetTickCount();
+            storm.Run();
+            printf("storm (seed %u): %d messages in %.1f s, %d texts set, %d editing messages held back for a "
+                   "long text, %d context menus closed, %d unanswered, slowest answer %lu ms\n",
+                   StormSeed, storm.counts.sent, (GetTickCount() - start) / 1000.0, storm.counts.texts,
+                   storm.counts.heldBack, storm.counts.contextMenus, storm.counts.unanswered, storm.counts.slowestMs);
+            ASSERT_FALSE(::testing::Test::HasFatalFailure());
+            ASSERT_EQ(WaitForSingleObject(clock.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+                << "the clock ended during the storm";
 
-        // Still answering at once.
-        double slowest = 0;
-        for (int probe = 0; probe < 5; ++probe) {
-            LARGE_INTEGER frequency, before, after;
-            QueryPerformanceFrequency(&frequency);
-            QueryPerformanceCounter(&before);
+            // Still answering at once.
+            double slowest = 0;
+            for (int probe = 0; probe < 5; ++probe) {
+                LARGE_INTEGER frequency, before, after;
+                QueryPerformanceFrequency(&frequency);
+                QueryPerformanceCounter(&before);
+                DWORD_PTR result;
+                EXPECT_TRUE(SendMessageTimeoutA(clock.form, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
+                QueryPerformanceCounter(&after);
+                double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                            static_cast<double>(frequency.QuadPart);
+                if (ms > slowest) slowest = ms;
+                Sleep(20);
+            }
+            printf("after the storm: WM_NULL answered within %.2f ms (slowest of 5)\n", slowest);
+            EXPECT_LT(slowest, 100.0);
+
+            // The form back, then the fields as Tab leaves them.
             DWORD_PTR result;
-            EXPECT_TRUE(SendMessageTimeoutA(clock.form, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
-            QueryPerformanceCounter(&after);
-            double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                        static_cast<double>(frequency.QuadPart);
-            if (ms > slowest) slowest = ms;
-            Sleep(20);
-        }
-        printf("after the storm: WM_NULL answered within %.2f ms (slowest of 5)\n", slowest);
-        EXPECT_LT(slowest, 100.0);
+            SendMessageTimeoutA(clock.form, WM_COMMAND, ShowCommand, 0, SMTO_NORMAL, AnswerMs, &result);
+            ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(clock.form) && !IsIconic(clock.form); }, 5000));
+            BringToFront(clock.form);
+            std::vector<HWND> const fields = {ControlAt(clock.form, HoursFieldIndex),
+                                              ControlAt(clock.form, MinutesFieldIndex),
+                                              ControlAt(clock.form, SecondsFieldIndex)};
+            std::vector<std::string> const first = TabRound(clock.form, fields);
+            int const bounds[] = {23, 59, 59};
+            for (size_t i = 0; i < fields.size(); ++i)
+                EXPECT_TRUE(IsTwoDigitsUpTo(first[i], bounds[i])) << "field " << i << " reads \"" << first[i] << "\"";
+            EXPECT_EQ(TabRound(clock.form, fields), first) << "a second round changed the fields";
+            printf("after the storm the fields read %s %s %s\n", first[0].c_str(), first[1].c_str(), first[2].c_str());
 
-        // The form back, then the fields as Tab leaves them.
-        DWORD_PTR result;
-        SendMessageTimeoutA(clock.form, WM_COMMAND, ShowCommand, 0, SMTO_NORMAL, AnswerMs, &result);
-        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(clock.form) && !IsIconic(clock.form); }, 5000));
-        BringToFront(clock.form);
-        std::vector<HWND> const fields = {ControlAt(clock.form, HoursFieldIndex),
-                                          ControlAt(clock.form, MinutesFieldIndex),
-                                          ControlAt(clock.form, SecondsFieldIndex)};
-        std::vector<std::string> const first = TabRound(clock.form, fields);
-        int const bounds[] = {23, 59, 59};
-        for (size_t i = 0; i < fields.size(); ++i)
-            EXPECT_TRUE(IsTwoDigitsUpTo(first[i], bounds[i])) << "field " << i << " reads \"" << first[i] << "\"";
-        EXPECT_EQ(TabRound(clock.form, fields), first) << "a second round changed the fields";
-        printf("after the storm the fields read %s %s %s\n", first[0].c_str(), first[1].c_str(), first[2].c_str());
+            HWND label = ControlAt(clock.form, ClockLabelIndex);
+            EXPECT_TRUE(WaitFor([&] { return TextOf(label) == LocalTimeText(NowMs(), offset); }, 3000))
+                << "the clock shows " << TextOf(label) << " at " << LocalTimeText(NowMs(), offset);
 
-        HWND label = ControlAt(clock.form, ClockLabelIndex);
-        EXPECT_TRUE(WaitFor([&] { return TextOf(label) == LocalTimeText(NowMs(), offset); }, 3000))
-            << "the clock shows " << TextOf(label) << " at " << LocalTimeText(NowMs(), offset);
-
-        BringToFront(clock.form);
-        PressKey(VK_F4, false, true);
-    }, "after the storm", {TimeZoneFor(offset)});
+            BringToFront(clock.form);
+            PressKey(VK_F4, false, true);
+        },
+        "after the storm", {TimeZoneFor(offset)});
 }
