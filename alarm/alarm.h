@@ -4,8 +4,8 @@
 #include "app/globals.h"
 
 // Alarm state; nothing keeps it between runs.
-extern int AlarmArmed;       // 1: armed, the tick compares; 0: off. Set by BuildMainForm, ToggleAlarm
-extern int AlarmRinging;     // 1 while a triggered alarm sounds; cleared by stop and snooze
+extern int AlarmArmed;  // 1: armed, the tick compares; 0: off. Set by BuildMainForm, ToggleAlarm
+extern int AlarmRinging;  // 1 while a triggered alarm sounds; cleared by stop and snooze
 extern int CommitCountdown;  // ticks until edited fields are committed; 0: none pending
 extern char AlarmTimeText[TextVariableSize];  // armed time HH:MM:SS, written by ComposeAlarmTime
 

@@ -63,6 +63,5 @@ void StartRinging()
     ShowWindow(MainForm, SW_SHOW);
     ShowWindow(MainForm, SW_SHOWDEFAULT);
     SetFocus(MainForm);
-    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0)
-        SetControlText(TestButton, "Stop");
+    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
 }

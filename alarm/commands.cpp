@@ -75,18 +75,10 @@ void ShowDateTime()
     MessageBoxA(owner, text, "", MB_OK);
 }
 
-void OnHourColonClick()
-{
-}
+void OnHourColonClick() {}
 
-void OnMinuteColonClick()
-{
-}
+void OnMinuteColonClick() {}
 
-void OnFormMouseDown(int, int, int, int)
-{
-}
+void OnFormMouseDown(int, int, int, int) {}
 
-void OnFormMouseUp(int, int, int, int)
-{
-}
+void OnFormMouseUp(int, int, int, int) {}

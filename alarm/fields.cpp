@@ -24,8 +24,10 @@ bool IsAlarmField(HWND window)
 
 void NormalizeField(HWND field)
 {
-    if (field == HoursField) NormalizeHoursField(field);
-    else NormalizeMinSecField(field);
+    if (field == HoursField)
+        NormalizeHoursField(field);
+    else
+        NormalizeMinSecField(field);
 }
 
 void SelectFirstTwoCharacters(HWND field)
@@ -97,9 +99,7 @@ void OnFieldKeyUp(HWND field, WPARAM, LPARAM)
     CommitCountdown = CommitTicks;
 }
 
-void OnFieldChar(HWND, signed char, LPARAM)
-{
-}
+void OnFieldChar(HWND, signed char, LPARAM) {}
 
 void NormalizeHoursField(HWND field)
 {

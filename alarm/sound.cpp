@@ -11,8 +11,8 @@ void PlayWaveResource(unsigned id, int looping)
     HGLOBAL loaded = NULL;
     void* image = NULL;
     WORD number = static_cast<WORD>(id & 0xFFFF);
-    UINT flags = looping == 1 ? SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP
-                              : SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
+    UINT flags =
+        looping == 1 ? SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP : SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
 
     found = FindResourceA(AppInstance, MAKEINTRESOURCEA(number), "WAVE");
     if (found != NULL) loaded = LoadResource(AppInstance, found);

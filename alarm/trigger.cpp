@@ -7,8 +7,7 @@
 
 SecondRange SecondsToCheck(bool haveLast, long long lastChecked, long long now)
 {
-    if (!haveLast || now < lastChecked || now - lastChecked > LongestCheckedGap)
-        return SecondRange{now, now};
+    if (!haveLast || now < lastChecked || now - lastChecked > LongestCheckedGap) return SecondRange{now, now};
     // now == lastChecked gives the empty range lastChecked + 1 .. lastChecked.
     return SecondRange{lastChecked + 1, now};
 }

@@ -21,7 +21,7 @@ SecondRange SecondsToCheck(bool haveLast, long long lastChecked, long long now);
 // What the trigger keeps from tick to tick: the last calendar second that it
 // compared with the alarm time.
 struct CheckedSeconds {
-    bool any;        // false until the first tick
+    bool any;  // false until the first tick
     long long last;  // meaningful once any is true
 };
 

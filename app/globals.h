@@ -7,10 +7,10 @@
 int const TextVariableSize = 2048;
 
 // Set once by WinMain before any window exists.
-extern HINSTANCE AppInstance;           // the program's module
-extern char ClassName[TextVariableSize]; // "TOLVAPROG", the one window class
-extern int ScaleX;                       // multiplies every x and width given to the helpers
-extern int ScaleY;                       // multiplies every y and height
+extern HINSTANCE AppInstance;  // the program's module
+extern char ClassName[TextVariableSize];  // "TOLVAPROG", the one window class
+extern int ScaleX;  // multiplies every x and width given to the helpers
+extern int ScaleY;  // multiplies every y and height
 
 // Set once by BuildMainForm; the program addresses its controls by these.
 extern HWND MainForm;

@@ -34,9 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     INITCOMMONCONTROLSEX commonControls;
     commonControls.dwSize = 8;
-    commonControls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
-                           ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
-                           ICC_DATE_CLASSES | ICC_USEREX_CLASSES;
+    commonControls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                           ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES;
     InitCommonControlsEx(&commonControls);
 
     BuildMainForm();
@@ -47,8 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // Asked anew per message: the dialog keyboard rules apply to whichever
         // of our windows is active, and to none while another program is.
         HWND active = GetActiveWindow();
-        if (IsWindow(active) && IsDialogMessageA(active, &message))
-            continue;
+        if (IsWindow(active) && IsDialogMessageA(active, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

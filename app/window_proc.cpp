@@ -22,11 +22,21 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     int id = LOWORD(wParam);
     int code = HIWORD(wParam);
     switch (id) {
-    case TrayShowId: ShowWindow(MainForm, SW_SHOWDEFAULT); break;
-    case TrayHideId: ShowWindow(MainForm, SW_HIDE); break;
-    case TrayUpdatesId: OpenUpdatePage(); break;
-    case TrayAboutId: ShowAboutBox(); return 0;
-    case TrayExitId: ExitApplication(); break;
+    case TrayShowId:
+        ShowWindow(MainForm, SW_SHOWDEFAULT);
+        break;
+    case TrayHideId:
+        ShowWindow(MainForm, SW_HIDE);
+        break;
+    case TrayUpdatesId:
+        OpenUpdatePage();
+        break;
+    case TrayAboutId:
+        ShowAboutBox();
+        return 0;
+    case TrayExitId:
+        ExitApplication();
+        break;
     case AlarmButtonId:
         if (code == BN_CLICKED) ToggleAlarm();
         return 0;

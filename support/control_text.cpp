@@ -19,13 +19,11 @@ char* GetControlText(HWND control)
 {
     std::memset(ControlTextBuffer, 0, sizeof ControlTextBuffer);
     std::strcpy(ControlTextBuffer, SpaceText(ControlTextRoom));
-    LRESULT n = SendMessageA(control, WM_GETTEXT, ControlTextRoom,
-                             reinterpret_cast<LPARAM>(ControlTextBuffer));
+    LRESULT n = SendMessageA(control, WM_GETTEXT, ControlTextRoom, reinterpret_cast<LPARAM>(ControlTextBuffer));
     if (n > 0) {
         // Keep exactly the characters the control says it copied, whether or not it
         // wrote a terminator; a control claiming more than the room gets the room.
-        if (n > ControlTextRoom - 1)
-            n = ControlTextRoom - 1;
+        if (n > ControlTextRoom - 1) n = ControlTextRoom - 1;
         std::strcpy(ControlTextBuffer, LeftText(ControlTextBuffer, static_cast<int>(n)));
     } else {
         ControlTextBuffer[0] = 0;

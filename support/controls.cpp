@@ -6,8 +6,7 @@
 
 namespace {
 
-DWORD const FormDefaultStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                               WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+DWORD const FormDefaultStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 DWORD const ButtonDefaultStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_MULTILINE;
 DWORD const EditDefaultStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 DWORD const LabelDefaultStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
@@ -27,12 +26,12 @@ void SetGuiFont(HWND window)
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
-HWND CreateChild(const char* className, const char* text, HWND parent, int id, int x, int y,
-                 int width, int height, DWORD style, DWORD exStyle)
+HWND CreateChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width, int height,
+                 DWORD style, DWORD exStyle)
 {
-    HWND control = CreateWindowExA(exStyle, className, text, style, x * ScaleX, y * ScaleY,
-                                   width * ScaleX, height * ScaleY, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
+    HWND control =
+        CreateWindowExA(exStyle, className, text, style, x * ScaleX, y * ScaleY, width * ScaleX, height * ScaleY,
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
     SetGuiFont(control);
     return control;
 }
@@ -56,14 +55,14 @@ HWND CreateForm(const char* title, int x, int y, int width, int height, DWORD st
 {
     if (style == 0) style = FormDefaultStyle;
     PixelSize size = FormSizeFor(width, height, ScaleX, ScaleY);
-    HWND form = CreateWindowExA(exStyle, ClassName, title, style, x * ScaleX, y * ScaleY,
-                                size.width, size.height, NULL, NULL, AppInstance, NULL);
+    HWND form = CreateWindowExA(exStyle, ClassName, title, style, x * ScaleX, y * ScaleY, size.width, size.height, NULL,
+                                NULL, AppInstance, NULL);
     SetGuiFont(form);
     return form;
 }
 
-HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                  DWORD style, DWORD exStyle)
+HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
+                  DWORD exStyle)
 {
     if (style == 0) style = ButtonDefaultStyle;
     if (exStyle == DefaultExStyle) exStyle = WS_EX_STATICEDGE;
@@ -72,16 +71,14 @@ HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width
     return button;
 }
 
-HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                DWORD style, DWORD exStyle)
+HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style, DWORD exStyle)
 {
     if (style == 0) style = EditDefaultStyle;
     if (exStyle == DefaultExStyle) exStyle = WS_EX_CLIENTEDGE;
     return CreateChild("edit", text, parent, id, x, y, width, height, style, exStyle);
 }
 
-HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                 DWORD style, DWORD exStyle)
+HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style, DWORD exStyle)
 {
     if (style == 0) style = LabelDefaultStyle;
     HWND label = CreateChild("static", text, parent, id, x, y, width, height, style, exStyle);
@@ -89,26 +86,24 @@ HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width,
     return label;
 }
 
-HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, int width,
-                       int height, int bitmapId, DWORD style, DWORD exStyle)
+HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, int width, int height, int bitmapId,
+                       DWORD style, DWORD exStyle)
 {
     if (style == 0) style = BitmapLabelDefaultStyle;
     HWND label = CreateWindowExA(exStyle, "static", NULL, style, x * ScaleX, y * ScaleY, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
     HANDLE bitmap;
     if (bitmapId != 0)
-        bitmap = LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(bitmapId & 0xFFFF), IMAGE_BITMAP,
-                            0, 0, LR_CREATEDIBSECTION);
+        bitmap = LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(bitmapId & 0xFFFF), IMAGE_BITMAP, 0, 0,
+                            LR_CREATEDIBSECTION);
     else
         bitmap = LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     bool resized = width != 0 || height != 0;
     // With one dimension given, the other keeps the bitmap's own size.
-    if (resized)
-        bitmap = CopyImage(bitmap, IMAGE_BITMAP, width * ScaleX, height * ScaleY, LR_COPYRETURNORG);
+    if (resized) bitmap = CopyImage(bitmap, IMAGE_BITMAP, width * ScaleX, height * ScaleY, LR_COPYRETURNORG);
     SendMessageA(label, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     if (resized)
-        SetWindowPos(label, HWND_TOP, x * ScaleX, y * ScaleY, width * ScaleX, height * ScaleY,
-                     SWP_FRAMECHANGED);
+        SetWindowPos(label, HWND_TOP, x * ScaleX, y * ScaleY, width * ScaleX, height * ScaleY, SWP_FRAMECHANGED);
     return label;
 }
 
@@ -136,7 +131,7 @@ void CenterWindow(HWND window, HWND reference, HWND verticalReference)
     }
     PixelRect vertical = {0, 0, 0, 0};
     if (verticalReference != NULL) vertical = WindowRectOf(verticalReference);
-    PixelPoint p = CenterOverReference(WindowRectOf(reference), verticalReference != NULL ? &vertical : nullptr,
-                                       width, height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PixelPoint p = CenterOverReference(WindowRectOf(reference), verticalReference != NULL ? &vertical : nullptr, width,
+                                       height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     MoveWindow(window, p.x, p.y, width, height, FALSE);
 }

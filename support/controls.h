@@ -10,13 +10,12 @@
 DWORD const DefaultExStyle = 0xFFFFFFFF;
 
 HWND CreateForm(const char* title, int x, int y, int width, int height, DWORD style, DWORD exStyle);
-HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                  DWORD style, DWORD exStyle);
-HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                DWORD style, DWORD exStyle);
-HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width, int height,
-                 DWORD style, DWORD exStyle);
-HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, int width,
-                       int height, int bitmapId, DWORD style, DWORD exStyle);
+HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
+                  DWORD exStyle);
+HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style, DWORD exStyle);
+HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
+                 DWORD exStyle);
+HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, int width, int height, int bitmapId,
+                       DWORD style, DWORD exStyle);
 void SetFormColor(HWND window, COLORREF color);
 void CenterWindow(HWND window, HWND reference, HWND verticalReference);

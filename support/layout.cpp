@@ -20,8 +20,8 @@ PixelPoint CenterInWorkArea(PixelRect workArea, int width, int height)
     return PixelPoint{x, y};
 }
 
-PixelPoint CenterOverReference(PixelRect reference, const PixelRect* verticalReference,
-                               int width, int height, int screenWidth, int screenHeight)
+PixelPoint CenterOverReference(PixelRect reference, const PixelRect* verticalReference, int width, int height,
+                               int screenWidth, int screenHeight)
 {
     PixelRect vertical = verticalReference ? *verticalReference : reference;
     int x = reference.left + ((reference.right - reference.left) - width) / 2;

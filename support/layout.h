@@ -35,5 +35,5 @@ PixelPoint CenterInWorkArea(PixelRect workArea, int width, int height);
 // the second one when given), then keeps it on a screen of the given size:
 // left and top are clamped first, so for a window larger than the screen the
 // right and bottom edges win.
-PixelPoint CenterOverReference(PixelRect reference, const PixelRect* verticalReference,
-                               int width, int height, int screenWidth, int screenHeight);
+PixelPoint CenterOverReference(PixelRect reference, const PixelRect* verticalReference, int width, int height,
+                               int screenWidth, int screenHeight);

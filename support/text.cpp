@@ -9,7 +9,7 @@
 
 // Ring state, written only by KeepTempText.
 char* TempText[TempTextSlots];  // each slot null or a calloc'd buffer it owns
-int TempTextIndex = 0;          // slot of the last take; the first take uses slot 1
+int TempTextIndex = 0;  // slot of the last take; the first take uses slot 1
 
 namespace {
 
@@ -83,8 +83,7 @@ int CompareText(const char* a, const char* b)
     const unsigned char* x = reinterpret_cast<const unsigned char*>(a);
     const unsigned char* y = reinterpret_cast<const unsigned char*>(b);
     for (; *x == *y; ++x, ++y) {
-        if (*x == 0)
-            return 0;
+        if (*x == 0) return 0;
     }
     return *x < *y ? -1 : 1;
 }
@@ -95,16 +94,14 @@ char* LeftText(const char* text, int count)
     char* result = NewTempText(length);
     std::memcpy(result, text, length);
     size_t keep = CountOrZero(count);
-    if (keep < length)
-        result[keep] = 0;
+    if (keep < length) result[keep] = 0;
     return KeepTempText(result);
 }
 
 char* MidText(const char* text, int start, int count)
 {
     size_t length = std::strlen(text);
-    if (start < 1 || static_cast<size_t>(start) > length)
-        return TakeTempText(1);
+    if (start < 1 || static_cast<size_t>(start) > length) return TakeTempText(1);
     size_t from = static_cast<size_t>(start) - 1;
     // Room for what is there to copy: a count far past the end would
     // otherwise ask the heap for that many zeros.
@@ -120,13 +117,11 @@ char* TrimText(const char* text)
     size_t length = std::strlen(text);
     char* copy = NewTempText(length);
     std::memcpy(copy, text, length);
-    while (length > 0 && IsBlank(copy[length - 1]))
-        copy[--length] = 0;
+    while (length > 0 && IsBlank(copy[length - 1])) copy[--length] = 0;
     KeepTempText(copy);
     // The ring frees the buffer by its start, so the result may begin further in.
     char* result = copy;
-    while (IsBlank(*result))
-        ++result;
+    while (IsBlank(*result)) ++result;
     return result;
 }
 
@@ -157,12 +152,10 @@ char* FormatTimeText(int kind, const struct tm* when)
 {
     char* text = TakeTempText(TimeTextRoom);
     // A time the C library cannot convert (null from localtime) shows as empty.
-    if (when == nullptr || kind < 0 || kind >= TimeFormatCount)
-        return text;
+    if (when == nullptr || kind < 0 || kind >= TimeFormatCount) return text;
     char work[TimeTextRoom];
     // strftime leaves the buffer undefined when it returns 0.
-    if (std::strftime(work, sizeof work, TimeFormats[kind], when) == 0)
-        work[0] = 0;
+    if (std::strftime(work, sizeof work, TimeFormats[kind], when) == 0) work[0] = 0;
     std::strcpy(text, work);
     return text;
 }
@@ -173,8 +166,7 @@ char* CharsToText(int c1, int c2, int c3, int c4, int c5, int c6, int c7, int c8
     size_t const count = sizeof codes / sizeof codes[0];
     char* text = TakeTempText(count + 1);
     unsigned char* bytes = reinterpret_cast<unsigned char*>(text);
-    for (size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<unsigned char>(codes[i] & 0xFF);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<unsigned char>(codes[i] & 0xFF);
     return text;
 }
 
@@ -183,8 +175,7 @@ char* JoinTexts(int count, ...)
     size_t total = 0;
     va_list texts;
     va_start(texts, count);
-    for (int i = 0; i < count; ++i)
-        total += std::strlen(va_arg(texts, const char*));
+    for (int i = 0; i < count; ++i) total += std::strlen(va_arg(texts, const char*));
     va_end(texts);
 
     char* result = NewTempText(total);
@@ -214,7 +205,6 @@ char* DateText(char* buffer)
 char* FormatDateText(char* buffer, const struct tm* when)
 {
     // The caller's buffer holds 9 bytes: mm/dd/yy and the terminator.
-    if (when == nullptr || std::strftime(buffer, 9, "%m/%d/%y", when) == 0)
-        buffer[0] = 0;
+    if (when == nullptr || std::strftime(buffer, 9, "%m/%d/%y", when) == 0) buffer[0] = 0;
     return buffer;
 }

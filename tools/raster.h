@@ -7,7 +7,7 @@
 #include <vector>
 
 struct Rgb {
-  int r, g, b;
+    int r, g, b;
 };
 
 // Fixed-point coordinates: 16 steps per unit of the drawing's own grid;
@@ -16,21 +16,22 @@ using Fixed = std::int64_t;
 Fixed const FixedOne = 16;
 
 struct Point {
-  Fixed x, y;  // fixed point
+    Fixed x, y;  // fixed point
 };
 
 // Drawings give their corners in whole or dyadic units (x.5, x.25), so the
 // conversion to fixed point is exact.
-constexpr Point At(double x, double y) {
-  return {static_cast<Fixed>(x * FixedOne), static_cast<Fixed>(y * FixedOne)};
+constexpr Point At(double x, double y)
+{
+    return {static_cast<Fixed>(x * FixedOne), static_cast<Fixed>(y * FixedOne)};
 }
 
 // Pixels hold premultiplied colour and coverage at 12 bits, so many layers
 // of partial coverage do not pile up rounding errors.
 struct Canvas {
-  int width = 0, height = 0;
-  int units = 0;  // the drawing's grid is `units` wide across `width` pixels
-  std::vector<Fixed> red, green, blue, alpha;
+    int width = 0, height = 0;
+    int units = 0;  // the drawing's grid is `units` wide across `width` pixels
+    std::vector<Fixed> red, green, blue, alpha;
 };
 
 Canvas MakeCanvas(int width, int height, int units, Rgb background, bool opaque);
@@ -57,8 +58,8 @@ Inside Without(Inside a, Inside b);
 // Shades.
 Shade Solid(Rgb colour);
 struct Stop {
-  int at;  // position along the gradient, 0..1000
-  Rgb colour;
+    int at;  // position along the gradient, 0..1000
+    Rgb colour;
 };
 Shade Gradient(Point from, Point to, std::vector<Stop> stops);
 
@@ -69,6 +70,6 @@ Rgb Interpolate(const std::vector<Stop>& stops, Fixed at);
 // corners at (0,0), (1000,0), (1000,1000) and (0,1000): lays details onto
 // faces seen in perspective.
 struct Face {
-  Point corner[4];
+    Point corner[4];
 };
 Point OnFace(const Face& face, int u, int v);

@@ -17,7 +17,6 @@ void ShowAboutBox()
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     // The whole wParam: IDOK from a click or Enter carries notification code 0.
-    if ((message == WM_COMMAND && wParam == IDOK) || message == WM_CLOSE)
-        EndDialog(dialog, 0);
+    if ((message == WM_COMMAND && wParam == IDOK) || message == WM_CLOSE) EndDialog(dialog, 0);
     return 0;
 }

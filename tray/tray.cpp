@@ -44,8 +44,7 @@ void SetupTray()
     AppendMenuA(TrayMenu, MF_STRING, TrayAboutId, "&About");
     AppendMenuA(TrayMenu, MF_SEPARATOR, 0, "");
     AppendMenuA(TrayMenu, MF_STRING, TrayExitId, "E&xit");
-    InsertMenuA(TrayMenuBar, 0, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(TrayMenu),
-                "invisible menu");
+    InsertMenuA(TrayMenuBar, 0, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(TrayMenu), "invisible menu");
 }
 
 void AddTrayIcon()

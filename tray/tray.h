@@ -7,9 +7,9 @@
 
 // Tray state, written once by SetupTray and kept until the process ends.
 extern NOTIFYICONDATAA TrayIconData;  // the icon's record; the shell knows it by form and id 0
-extern HMENU TrayMenuBar;             // holds TrayMenu as its one popup; never shown
-extern HMENU TrayMenu;                // the menu shown from the icon
-extern POINT TrayMenuPoint;           // the cursor when the menu was asked for
+extern HMENU TrayMenuBar;  // holds TrayMenu as its one popup; never shown
+extern HMENU TrayMenu;  // the menu shown from the icon
+extern POINT TrayMenuPoint;  // the cursor when the menu was asked for
 
 // Adds the tray icon and builds its menu; called once the clock shows the time.
 void SetupTray();

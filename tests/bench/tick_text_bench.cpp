@@ -50,8 +50,7 @@ size_t SlotBytes(int slot)
 size_t RingBytes()
 {
     size_t total = 0;
-    for (int slot = 0; slot < TempTextSlots; ++slot)
-        total += SlotBytes(slot);
+    for (int slot = 0; slot < TempTextSlots; ++slot) total += SlotBytes(slot);
     return total;
 }
 
@@ -76,33 +75,27 @@ int main()
             live = live - slotBytes[slot] + bytes;
             slotBytes[slot] = bytes;
         }
-        if (live > mostLive)
-            mostLive = live;
+        if (live > mostLive) mostLive = live;
     }
     size_t const liveAtEnd = RingBytes();
 
     // Timing on its own, without the bookkeeping above.
     auto start = std::chrono::steady_clock::now();
-    for (int tick = 0; tick < TicksPerDay; ++tick)
-        rings += TickTextWork();
+    for (int tick = 0; tick < TicksPerDay; ++tick) rings += TickTextWork();
     auto elapsed = std::chrono::steady_clock::now() - start;
-    double nsPerTick =
-        std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
+    double nsPerTick = std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
     start = std::chrono::steady_clock::now();
-    for (int tick = 0; tick < TicksPerDay; ++tick)
-        rings += ReferenceTextWork();
+    for (int tick = 0; tick < TicksPerDay; ++tick) rings += ReferenceTextWork();
     elapsed = std::chrono::steady_clock::now() - start;
-    double referenceNsPerTick =
-        std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
+    double referenceNsPerTick = std::chrono::duration<double, std::nano>(elapsed).count() / TicksPerDay;
 
     std::printf("tick text work over a simulated day of %d ticks\n", TicksPerDay);
     std::printf("  temporary texts taken per tick   %.2f\n", double(takes) / TicksPerDay);
-    std::printf("  bytes allocated per tick         %.1f (usable size)\n",
-                double(allocated) / TicksPerDay);
+    std::printf("  bytes allocated per tick         %.1f (usable size)\n", double(allocated) / TicksPerDay);
     std::printf("  time per tick                    %.0f ns\n", nsPerTick);
     std::printf("  reference: strftime, no ring     %.0f ns\n", referenceNsPerTick);
-    std::printf("  most live bytes in the ring      %zu (%zu at the end of the day, rescanned %zu)\n",
-                mostLive, live, liveAtEnd);
+    std::printf("  most live bytes in the ring      %zu (%zu at the end of the day, rescanned %zu)\n", mostLive, live,
+                liveAtEnd);
     std::printf("  ticks that matched the alarm     %d\n", rings);
     return 0;
 }

@@ -35,9 +35,9 @@ struct SimulatedWindows {
 
 struct Figures {
     std::vector<double> tickMs;
-    std::vector<double> lags;        // per shown second: from its start until shown
+    std::vector<double> lags;  // per shown second: from its start until shown
     std::set<long long> shown;
-    long long repeated = 0;          // ticks that showed the second already shown
+    long long repeated = 0;  // ticks that showed the second already shown
 };
 
 void Show(Figures& figures, double atMs)
@@ -148,7 +148,6 @@ int main()
     Figures clock = RunClock(clockWindows, fromMs, toMs);
     Figures reference = RunFreeRunning(referenceWindows, fromMs, toMs);
     Print("program", clock, MissedByTheClock(clock.tickMs, firstSecond, lastSecond), firstSecond, lastSecond);
-    Print("reference", reference, MissedByTheReference(reference, firstSecond, lastSecond), firstSecond,
-          lastSecond);
+    Print("reference", reference, MissedByTheReference(reference, firstSecond, lastSecond), firstSecond, lastSecond);
     return 0;
 }

@@ -10,14 +10,14 @@
 #include <stdlib.h>
 #include <string.h>
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc < 3) {
         fprintf(stderr, "usage: wait_window.exe TIMEOUT_SECONDS CLASS [--hold]\n");
         return 2;
     }
     DWORD const timeout_ms = (DWORD)atoi(argv[1]) * 1000;
-    char const *const window_class = argv[2];
+    char const* const window_class = argv[2];
     int const hold = argc > 3 && strcmp(argv[3], "--hold") == 0;
 
     DWORD const start = GetTickCount();
@@ -34,7 +34,6 @@ int main(int argc, char **argv)
     printf("ready %ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
     fflush(stdout);
 
-    while (hold)
-        Sleep(INFINITE);
+    while (hold) Sleep(INFINITE);
     return 0;
 }

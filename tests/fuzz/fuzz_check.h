@@ -9,7 +9,8 @@
 #if defined(__GNUC__)
 __attribute__((format(printf, 2, 3)))
 #endif
-inline void Check(bool holds, const char* format, ...)
+inline void
+Check(bool holds, const char* format, ...)
 {
     if (holds) return;
     std::va_list arguments;

@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         int const ahead = (SecondOfDay(snoozed) - SecondOfDay(now) + Day) % Day;
         Check(ahead > 0 && ahead <= Step, "%02d:%02d:%02d at %02d:%02d:%02d: %d s ahead of now", alarm.hours,
               alarm.minutes, alarm.seconds, now.hours, now.minutes, now.seconds, ahead);
-        Check(moved % Step == 0 && moved <= behind + Step, "%02d:%02d:%02d at %02d:%02d:%02d moved %d s",
-              alarm.hours, alarm.minutes, alarm.seconds, now.hours, now.minutes, now.seconds, moved);
+        Check(moved % Step == 0 && moved <= behind + Step, "%02d:%02d:%02d at %02d:%02d:%02d moved %d s", alarm.hours,
+              alarm.minutes, alarm.seconds, now.hours, now.minutes, now.seconds, moved);
     } else {
         Check(moved == Step, "%02d:%02d:%02d ahead of %02d:%02d:%02d moved %d s, not one step", alarm.hours,
               alarm.minutes, alarm.seconds, now.hours, now.minutes, now.seconds, moved);

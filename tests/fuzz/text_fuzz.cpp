@@ -24,7 +24,7 @@ struct HandedOut {
 };
 
 std::deque<HandedOut> Live;  // oldest first, none older than 2047 takes
-long long Takes;             // takes made by this run
+long long Takes;  // takes made by this run
 
 void CheckIntact(const HandedOut& h)
 {
@@ -142,12 +142,24 @@ void FuzzJoinTexts(FuzzedDataProvider& in, std::deque<std::string>& owned)
     int before = TempTextIndex;
     char* result = nullptr;
     switch (count) {
-    case -1: result = JoinTexts(-1); break;
-    case 0: result = JoinTexts(0); break;
-    case 1: result = JoinTexts(1, a[0].text); break;
-    case 2: result = JoinTexts(2, a[0].text, a[1].text); break;
-    case 3: result = JoinTexts(3, a[0].text, a[1].text, a[2].text); break;
-    default: result = JoinTexts(4, a[0].text, a[1].text, a[2].text, a[3].text); break;
+    case -1:
+        result = JoinTexts(-1);
+        break;
+    case 0:
+        result = JoinTexts(0);
+        break;
+    case 1:
+        result = JoinTexts(1, a[0].text);
+        break;
+    case 2:
+        result = JoinTexts(2, a[0].text, a[1].text);
+        break;
+    case 3:
+        result = JoinTexts(3, a[0].text, a[1].text, a[2].text);
+        break;
+    default:
+        result = JoinTexts(4, a[0].text, a[1].text, a[2].text, a[3].text);
+        break;
     }
     std::string expected;
     for (int i = 0; i < count; ++i) expected += a[i].model;
@@ -214,8 +226,8 @@ void FuzzCompareText(FuzzedDataProvider& in, std::deque<std::string>& owned)
     Check(TempTextIndex == before, "CompareText took a slot");
     // std::string compares its bytes as unsigned, as the clock's texts are compared.
     int expected = Sign(a.model.compare(b.model));
-    Check(ab == expected && ba == -expected, "CompareText of \"%s\" and \"%s\" gave %d and %d, not %d", a.text,
-          b.text, ab, ba, expected);
+    Check(ab == expected && ba == -expected, "CompareText of \"%s\" and \"%s\" gave %d and %d, not %d", a.text, b.text,
+          ab, ba, expected);
 }
 
 // Takes many slots at once, as a busy stretch of the program does, so that
@@ -240,15 +252,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::deque<std::string> owned;  // fuzzed argument texts, alive for the whole run
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange<int>(0, 8)) {
-        case 0: FuzzLeftText(in, owned); break;
-        case 1: FuzzMidText(in, owned); break;
-        case 2: FuzzTrimText(in, owned); break;
-        case 3: FuzzJoinTexts(in, owned); break;
-        case 4: FuzzCharsToText(in); break;
-        case 5: FuzzNumberToText(in); break;
-        case 6: FuzzTextToNumber(in, owned); break;
-        case 7: FuzzCompareText(in, owned); break;
-        default: FuzzManyTakes(in); break;
+        case 0:
+            FuzzLeftText(in, owned);
+            break;
+        case 1:
+            FuzzMidText(in, owned);
+            break;
+        case 2:
+            FuzzTrimText(in, owned);
+            break;
+        case 3:
+            FuzzJoinTexts(in, owned);
+            break;
+        case 4:
+            FuzzCharsToText(in);
+            break;
+        case 5:
+            FuzzNumberToText(in);
+            break;
+        case 6:
+            FuzzTextToNumber(in, owned);
+            break;
+        case 7:
+            FuzzCompareText(in, owned);
+            break;
+        default:
+            FuzzManyTakes(in);
+            break;
         }
     }
     for (HandedOut const& h : Live) CheckIntact(h);

@@ -50,16 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SecondRange range = SecondsToCheck(haveLast, lastChecked, now);
         // A clock set back shows its seconds again, and they may be checked again.
         if (haveLast && now < lastChecked) handedOut.erase(handedOut.lower_bound(now), handedOut.end());
-        Check(range.first > range.last || range.last == now, "a tick at %lld handed out up to %lld", now,
-              range.last);
+        Check(range.first > range.last || range.last == now, "a tick at %lld handed out up to %lld", now, range.last);
         Check(range.first <= range.last || (haveLast && now == lastChecked),
               "a tick at %lld, after %lld, handed out nothing", now, lastChecked);
         for (long long second = range.first; second <= range.last; ++second)
             Check(handedOut.insert(second).second, "second %lld handed out twice (tick at %lld)", second, now);
         if (haveLast && now > lastChecked && now - lastChecked <= LongestCheckedGap)
             for (long long second = lastChecked + 1; second <= now; ++second)
-                Check(handedOut.count(second) == 1, "second %lld skipped going from %lld to %lld", second,
-                      lastChecked, now);
+                Check(handedOut.count(second) == 1, "second %lld skipped going from %lld to %lld", second, lastChecked,
+                      now);
         haveLast = true;
         lastChecked = now;
         // Memory stays small: only seconds of the last gap can still be asked about.

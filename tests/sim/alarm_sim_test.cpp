@@ -20,7 +20,7 @@ namespace {
 using Micros = long long;
 Micros const Second = 1000000;
 Micros const SystemTick = 15625;  // Windows' clock and timers move in these steps
-Micros const JitterMax = 2000;    // from a timer's expiry to its tick on a free thread
+Micros const JitterMax = 2000;  // from a timer's expiry to its tick on a free thread
 Micros const LongestBusy = 5 * Second;
 Micros const NoEvent = -1;
 
@@ -210,7 +210,7 @@ TEST(AHundredThousandAlarms, EachRingsOnceAtTheFirstTickOfOrAfterItsSecond)
     Counts counts;
 
     long long const from = 1577836800;  // 2020-01-01 UTC
-    long long const to = 2082758400;    // 2036-01-01 UTC
+    long long const to = 2082758400;  // 2036-01-01 UTC
     for (long long i = 0; i < OrdinaryTrials; ++i) {
         long long alarm = simulation.Uniform(from, to);
         Micros start = alarm * Second - simulation.Uniform(500000, 12 * Second);

@@ -10,39 +10,23 @@
 
 TEST(FieldNormalising, ClampsPadsAndTrimsAsTheUserSeesIt)
 {
-    struct Case { const char* text; const char* hours; const char* minutesOrSeconds; };
+    struct Case {
+        const char* text;
+        const char* hours;
+        const char* minutesOrSeconds;
+    };
     Case const cases[] = {
-        {"7", "07", "07"},
-        {"0", "00", "00"},
-        {"", "00", "00"},
-        {"12", "12", "12"},
-        {"24", "23", "24"},
-        {"75", "23", "59"},
-        {"123", "23", "59"},
-        {"-5", "00", "00"},
-        {" 5", "05", "05"},
-        {" 12", "12", "12"},
-        {"ab", "00", "00"},
-        {"5a", "05", "05"},
-        {"1.5", "01", "01"},
-        {"23.5", "23", "23"},
-        {"0x10", "16", "16"},
-        {"1e1", "10", "10"},
-        {"nan", "23", "59"},
-        {"NaN", "23", "59"},
-        {"inf", "23", "59"},
-        {"INF", "23", "59"},
-        {"-inf", "00", "00"},
-        {"1e999", "23", "59"},
-        {"-0", "00", "00"},
-        {"0.5", "00", "00"},
-        {"007", "07", "07"},
-        {"23.", "23", "23"},
-        {"0x", "00", "00"},
-        {" 7", "07", "07"},   // as snooze writes a number
-        {"\t12\r\n", "12", "12"},
-        {"59", "23", "59"},
-        {"59.9", "23", "59"},
+        {"7", "07", "07"},        {"0", "00", "00"},    {"", "00", "00"},
+        {"12", "12", "12"},       {"24", "23", "24"},   {"75", "23", "59"},
+        {"123", "23", "59"},      {"-5", "00", "00"},   {" 5", "05", "05"},
+        {" 12", "12", "12"},      {"ab", "00", "00"},   {"5a", "05", "05"},
+        {"1.5", "01", "01"},      {"23.5", "23", "23"}, {"0x10", "16", "16"},
+        {"1e1", "10", "10"},      {"nan", "23", "59"},  {"NaN", "23", "59"},
+        {"inf", "23", "59"},      {"INF", "23", "59"},  {"-inf", "00", "00"},
+        {"1e999", "23", "59"},    {"-0", "00", "00"},   {"0.5", "00", "00"},
+        {"007", "07", "07"},      {"23.", "23", "23"},  {"0x", "00", "00"},
+        {" 7", "07", "07"},  // as snooze writes a number
+        {"\t12\r\n", "12", "12"}, {"59", "23", "59"},   {"59.9", "23", "59"},
         {"60", "23", "59"},
     };
     for (Case const& c : cases) {
@@ -70,7 +54,9 @@ std::string GeneratedText(std::mt19937& random)
         for (int i = 0; i < n; ++i) text += static_cast<char>(byte(random));
         break;
     }
-    case 1: text += words[std::uniform_int_distribution<int>(0, 10)(random)]; break;
+    case 1:
+        text += words[std::uniform_int_distribution<int>(0, 10)(random)];
+        break;
     case 2: {
         char number[64];
         std::uniform_real_distribution<double> value(-200, 200);
@@ -79,7 +65,9 @@ std::string GeneratedText(std::mt19937& random)
         text += number;
         break;
     }
-    default: text += std::to_string(std::uniform_int_distribution<int>(-100, 1000)(random)); break;
+    default:
+        text += std::to_string(std::uniform_int_distribution<int>(-100, 1000)(random));
+        break;
     }
     text += blanks[pick(random)];
     if (pick(random) == 0) text += static_cast<char>(byte(random));

@@ -5,7 +5,9 @@
 
 TEST(ControlSizing, FormGetsFrameAllowanceBeforeScaling)
 {
-    struct Case { int width, height, scaleX, scaleY, outerWidth, outerHeight; };
+    struct Case {
+        int width, height, scaleX, scaleY, outerWidth, outerHeight;
+    };
     Case const cases[] = {
         {251, 196, 1, 1, 255, 208},
         {251, 196, 2, 3, 510, 624},
@@ -20,12 +22,13 @@ TEST(ControlSizing, FormGetsFrameAllowanceBeforeScaling)
 
 TEST(ControlSizing, ButtonIsOneAndAHalfByOnePointThreeTwoOfItsTextTruncated)
 {
-    struct Case { int textWidth, textHeight, width, height; };
+    struct Case {
+        int textWidth, textHeight, width, height;
+    };
     Case const cases[] = {
-        {45, 16, 67, 21},   // 67.5 and 21.12
-        {0, 0, 0, 0},
-        {1, 1, 1, 1},       // 1.5 and 1.32
-        {2, 25, 3, 33},     // 3.0 and 33.0 exactly
+        {45, 16, 67, 21},  // 67.5 and 21.12
+        {0, 0, 0, 0},       {1, 1, 1, 1},  // 1.5 and 1.32
+        {2, 25, 3, 33},  // 3.0 and 33.0 exactly
         {100, 50, 150, 66},
     };
     for (Case const& c : cases) {
@@ -37,13 +40,16 @@ TEST(ControlSizing, ButtonIsOneAndAHalfByOnePointThreeTwoOfItsTextTruncated)
 
 TEST(WindowCentring, WorkAreaCentreIsNotClamped)
 {
-    struct Case { PixelRect work; int width, height, x, y; };
+    struct Case {
+        PixelRect work;
+        int width, height, x, y;
+    };
     Case const cases[] = {
         {{0, 0, 1024, 738}, 255, 208, 384, 265},
         {{0, 0, 1024, 748}, 255, 208, 384, 270},
         {{100, 30, 1124, 798}, 255, 208, 484, 310},
-        {{0, 0, 200, 100}, 255, 208, -27, -54},     // larger than the work area
-        {{0, 0, 1024, 768}, 1025, 769, 0, 0},       // -0.5 truncates toward zero
+        {{0, 0, 200, 100}, 255, 208, -27, -54},  // larger than the work area
+        {{0, 0, 1024, 768}, 1025, 769, 0, 0},  // -0.5 truncates toward zero
     };
     for (Case const& c : cases) {
         PixelPoint p = CenterInWorkArea(c.work, c.width, c.height);
@@ -58,13 +64,17 @@ TEST(WindowCentring, OverReferenceIsKeptOnScreenRightAndBottomWinning)
     PixelRect const nearBottomRight{950, 700, 1050, 780};
     PixelRect const middle{400, 300, 600, 500};
     PixelRect const lowStrip{0, 600, 1024, 700};
-    struct Case { PixelRect reference; const PixelRect* vertical; int width, height, x, y; };
+    struct Case {
+        PixelRect reference;
+        const PixelRect* vertical;
+        int width, height, x, y;
+    };
     Case const cases[] = {
         {middle, nullptr, 100, 50, 450, 375},
         {nearTopLeft, nullptr, 200, 100, 0, 0},
         {nearBottomRight, nullptr, 200, 100, 824, 668},
-        {middle, &lowStrip, 100, 50, 450, 625},      // only y follows the vertical reference
-        {middle, nullptr, 1200, 900, -176, -132},    // larger than the screen: right, bottom win
+        {middle, &lowStrip, 100, 50, 450, 625},  // only y follows the vertical reference
+        {middle, nullptr, 1200, 900, -176, -132},  // larger than the screen: right, bottom win
     };
     for (Case const& c : cases) {
         PixelPoint p = CenterOverReference(c.reference, c.vertical, c.width, c.height, 1024, 768);

@@ -15,7 +15,10 @@ std::string TextOf(ClockTime time)
     return text;
 }
 
-int SecondOfDay(ClockTime time) { return time.hours * 3600 + time.minutes * 60 + time.seconds; }
+int SecondOfDay(ClockTime time)
+{
+    return time.hours * 3600 + time.minutes * 60 + time.seconds;
+}
 
 ClockTime AtSecond(int second)
 {
@@ -26,7 +29,11 @@ ClockTime AtSecond(int second)
 
 TEST(Snooze, MovesTheAlarmOnUntilItLiesAfterTheMomentOfThePress)
 {
-    struct Case { const char* alarm; const char* pressed; const char* moved; };
+    struct Case {
+        const char* alarm;
+        const char* pressed;
+        const char* moved;
+    };
     Case const cases[] = {
         // Pressed while the alarm second, or the minute after it, is current.
         {"06:00:00", "06:00:00", "06:07:00"},

@@ -25,8 +25,7 @@ namespace {
 int const IndexAtLoad = TempTextIndex;
 int const FilledSlotsAtLoad = [] {
     int filled = 0;
-    for (char* slot : TempText)
-        filled += slot != nullptr;
+    for (char* slot : TempText) filled += slot != nullptr;
     return filled;
 }();
 
@@ -39,8 +38,7 @@ int TakesSince(int index)
 std::string Bytes(std::initializer_list<int> codes)
 {
     std::string text;
-    for (int c : codes)
-        text += static_cast<char>(c);
+    for (int c : codes) text += static_cast<char>(c);
     return text;
 }
 
@@ -84,8 +82,7 @@ TEST(TempTextRing, StartsEmptyBeforeTheFirstTake)
 TEST(TempTextRing, TakesSlotsInOrderFromOneAndWrapsThroughZero)
 {
     // Bring the ring to where a fresh process stands: last take in slot 0.
-    while (TempTextIndex != 0)
-        AllocTempText(0);
+    while (TempTextIndex != 0) AllocTempText(0);
     for (int take = 1; take <= TempTextSlots + 1; ++take) {
         char* text = AllocTempText(0);
         int expected = take % TempTextSlots;
@@ -128,8 +125,7 @@ TEST(TempTextRing, ATextAtTheEndOfItsLifeCanStillBeCopied)
     };
     for (Case const& c : cases) {
         char* old = LeftText(" 12:34 ", 100);
-        for (int take = 1; take <= TempTextSlots - 1; ++take)
-            AllocTempText(0);
+        for (int take = 1; take <= TempTextSlots - 1; ++take) AllocTempText(0);
         EXPECT_STREQ(c.copy(old), c.expected) << c.name;
     }
 }
@@ -145,11 +141,9 @@ TEST(TempTextRing, HandsOutZeroedBuffersWithRoomFor128MoreBytes)
         // Dirty the heap first so a buffer that is not zeroed on hand-out shows.
         for (int round = 0; round < 4; ++round) {
             char* text = AllocTempText(c.n);
-            for (size_t i = 0; i < c.bytes; ++i)
-                ASSERT_EQ(text[i], 0) << "n " << c.n << " byte " << i;
+            for (size_t i = 0; i < c.bytes; ++i) ASSERT_EQ(text[i], 0) << "n " << c.n << " byte " << i;
             std::memset(text, 0x5A, c.bytes);
-            for (int take = 0; take < TempTextSlots - 1; ++take)
-                AllocTempText(0);
+            for (int take = 0; take < TempTextSlots - 1; ++take) AllocTempText(0);
         }
     }
 }
@@ -215,8 +209,7 @@ TEST(CompareText, OrdersBytesAsUnsignedAndReturnsOnlySigns)
         {Bytes({0xFF}), Bytes({0x01}), 1},
         {Bytes({0xE9, 'a'}), Bytes({0xE9, 'a'}), 0},
     };
-    for (Case const& c : cases)
-        EXPECT_EQ(CompareText(c.a.c_str(), c.b.c_str()), c.expected) << c.a << " vs " << c.b;
+    for (Case const& c : cases) EXPECT_EQ(CompareText(c.a.c_str(), c.b.c_str()), c.expected) << c.a << " vs " << c.b;
 }
 
 TEST(LeftText, KeepsTheFirstCountCharacters)
@@ -227,12 +220,10 @@ TEST(LeftText, KeepsTheFirstCountCharacters)
         const char* expected;
     };
     Case const cases[] = {
-        {"abc", 5, "abc"}, {"abc", 3, "abc"}, {"abc", 2, "ab"}, {"abc", 1, "a"},
-        {"abc", 0, ""},    {"", 0, ""},       {"", 4, ""},      {"abc", -1, ""},
-        {"12:34:56", 2, "12"},
+        {"abc", 5, "abc"}, {"abc", 3, "abc"}, {"abc", 2, "ab"}, {"abc", 1, "a"},       {"abc", 0, ""},
+        {"", 0, ""},       {"", 4, ""},       {"abc", -1, ""},  {"12:34:56", 2, "12"},
     };
-    for (Case const& c : cases)
-        EXPECT_STREQ(LeftText(c.text, c.count), c.expected) << c.text << ", " << c.count;
+    for (Case const& c : cases) EXPECT_STREQ(LeftText(c.text, c.count), c.expected) << c.text << ", " << c.count;
 }
 
 TEST(MidText, TakesCountCharactersFromAOneBasedStart)
@@ -272,18 +263,11 @@ TEST(TrimText, DropsBlanksAtBothEndsOnly)
         std::string expected;
     };
     Case const cases[] = {
-        {"\t 12 \r\n", "12"},
-        {"   ", ""},
-        {"", ""},
-        {" a b ", "a b"},
-        {"\v\v06\v", "06"},
-        {"\f12", "\f12"},
-        {"12\f", "12\f"},
-        {" \f 12 \f ", "\f 12 \f"},
+        {"\t 12 \r\n", "12"},     {"   ", ""},      {"", ""},         {" a b ", "a b"},
+        {"\v\v06\v", "06"},       {"\f12", "\f12"}, {"12\f", "12\f"}, {" \f 12 \f ", "\f 12 \f"},
         {"06:00:00", "06:00:00"},
     };
-    for (Case const& c : cases)
-        EXPECT_EQ(std::string(TrimText(c.text.c_str())), c.expected) << '"' << c.text << '"';
+    for (Case const& c : cases) EXPECT_EQ(std::string(TrimText(c.text.c_str())), c.expected) << '"' << c.text << '"';
 }
 
 TEST(TrimText, BlanksAreTheCLocaleSpacesExceptFormFeed)
@@ -317,17 +301,31 @@ TEST(NumberToText, MatchesSnprintfWithFifteenSignificantDigits)
     Case const examples[] = {
         {7, " 7"}, {0, " 0"}, {-3, "-3"}, {0.5, " 0.5"}, {1e15, " 1E+15"}, {59, " 59"},
     };
-    for (Case const& c : examples)
-        EXPECT_STREQ(NumberToText(c.value), c.expected) << c.value;
+    for (Case const& c : examples) EXPECT_STREQ(NumberToText(c.value), c.expected) << c.value;
 
     std::vector<double> values = {
-        -0.0, 1e14, 999999999999999.0, 1e-4, 1e-5, 0.1, 1.0 / 3, -2.5e-300, 123456789012345678.0,
-        DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
-        3.14159265358979323846, 2147483647.0, -2147483648.0, 4294967296.0,
+        -0.0,
+        1e14,
+        999999999999999.0,
+        1e-4,
+        1e-5,
+        0.1,
+        1.0 / 3,
+        -2.5e-300,
+        123456789012345678.0,
+        DBL_MAX,
+        -DBL_MAX,
+        DBL_MIN,
+        DBL_TRUE_MIN,
+        std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN(),
+        3.14159265358979323846,
+        2147483647.0,
+        -2147483648.0,
+        4294967296.0,
     };
-    for (int n = 0; n <= 59; ++n)
-        values.push_back(n);
+    for (int n = 0; n <= 59; ++n) values.push_back(n);
     std::mt19937_64 bits(20261205);
     for (int i = 0; i < 2000; ++i) {
         uint64_t raw = bits();
@@ -352,16 +350,67 @@ TEST(TextToNumber, MatchesStrtod)
     Case const examples[] = {
         {"", 0}, {" 59", 59}, {"07", 7}, {"5x", 5}, {"x5", 0}, {"-2", -2},
     };
-    for (Case const& c : examples)
-        EXPECT_EQ(TextToNumber(c.text), c.expected) << '"' << c.text << '"';
+    for (Case const& c : examples) EXPECT_EQ(TextToNumber(c.text), c.expected) << '"' << c.text << '"';
 
     const char* const texts[] = {
-        "", "0", "59", " 59", "07", "5x", "x5", "-2", "+2", "+-2", "--2", "\t\n\v\f\r 3", "\f7",
-        "1e3", "1E-3", "1e", "1e+", "2.5e+2x", ".5", "5.", ".", "-", "+", "-0", "  -0",
-        "1,5", "1.5.5", "23.9", "-0.9", "1e400", "-1e400", "1e-400", "4.9e-324",
-        "nan", "NaN", "NAN", "-nan", "nan(123)", "nanx", "inf", "INF", "-Inf", "infinity",
-        "Infinity", "infinit", "infx", "0x1A", "0X1a", "0x1p3", "-0x.8", "0x", "0xg",
-        "99999999999999999999", "0.1", "1e-5", "\xE9" "5", "1 2",
+        "",
+        "0",
+        "59",
+        " 59",
+        "07",
+        "5x",
+        "x5",
+        "-2",
+        "+2",
+        "+-2",
+        "--2",
+        "\t\n\v\f\r 3",
+        "\f7",
+        "1e3",
+        "1E-3",
+        "1e",
+        "1e+",
+        "2.5e+2x",
+        ".5",
+        "5.",
+        ".",
+        "-",
+        "+",
+        "-0",
+        "  -0",
+        "1,5",
+        "1.5.5",
+        "23.9",
+        "-0.9",
+        "1e400",
+        "-1e400",
+        "1e-400",
+        "4.9e-324",
+        "nan",
+        "NaN",
+        "NAN",
+        "-nan",
+        "nan(123)",
+        "nanx",
+        "inf",
+        "INF",
+        "-Inf",
+        "infinity",
+        "Infinity",
+        "infinit",
+        "infx",
+        "0x1A",
+        "0X1a",
+        "0x1p3",
+        "-0x.8",
+        "0x",
+        "0xg",
+        "99999999999999999999",
+        "0.1",
+        "1e-5",
+        "\xE9"
+        "5",
+        "1 2",
     };
     for (const char* text : texts) {
         double const expected = std::strtod(text, nullptr);
@@ -383,8 +432,7 @@ TEST(SpaceText, IsNSpaces)
         size_t spaces;
     };
     Case const cases[] = {{0, 0}, {1, 1}, {3, 3}, {256, 256}, {1000, 1000}, {-4, 0}};
-    for (Case const& c : cases)
-        EXPECT_EQ(std::string(SpaceText(c.n)), std::string(c.spaces, ' ')) << c.n;
+    for (Case const& c : cases) EXPECT_EQ(std::string(SpaceText(c.n)), std::string(c.spaces, ' ')) << c.n;
 }
 
 TEST(CharsToText, StoresLowBytesUpToTheFirstZero)
@@ -419,18 +467,15 @@ TEST(JoinTexts, JoinsTheTextsInOrder)
     EXPECT_STREQ(JoinTexts(1, "06"), "06");
     EXPECT_STREQ(JoinTexts(3, "a", " ", "b"), "a b");
     EXPECT_STREQ(JoinTexts(5, "06", ":", "00", ":", "00"), "06:00:00");
-    EXPECT_STREQ(JoinTexts(6, "06", ":", "07", ":", "00", CharsToText(0, 0, 0, 0, 0, 0, 0, 0, 0, 0)),
-                 "06:07:00");
-    EXPECT_EQ(std::string(JoinTexts(3, longText.c_str(), "-", otherText.c_str())),
-              longText + "-" + otherText);
+    EXPECT_STREQ(JoinTexts(6, "06", ":", "07", ":", "00", CharsToText(0, 0, 0, 0, 0, 0, 0, 0, 0, 0)), "06:07:00");
+    EXPECT_EQ(std::string(JoinTexts(3, longText.c_str(), "-", otherText.c_str())), longText + "-" + otherText);
 }
 
 TEST(FormatTimeText, EachKindMatchesStrftimeAndOtherKindsAreEmpty)
 {
     struct tm const times[] = {
-        MakeTime(2026, 12, 5, 7, 5, 9),  MakeTime(2026, 12, 5, 23, 30, 0),
-        MakeTime(2000, 1, 1, 0, 0, 0),   MakeTime(2024, 2, 29, 12, 0, 59),
-        MakeTime(2023, 12, 31, 13, 59, 1), MakeTime(1999, 7, 4, 11, 59, 59),
+        MakeTime(2026, 12, 5, 7, 5, 9),   MakeTime(2026, 12, 5, 23, 30, 0),  MakeTime(2000, 1, 1, 0, 0, 0),
+        MakeTime(2024, 2, 29, 12, 0, 59), MakeTime(2023, 12, 31, 13, 59, 1), MakeTime(1999, 7, 4, 11, 59, 59),
     };
     for (struct tm const& when : times) {
         for (int kind = 0; kind < 12; ++kind) {
@@ -449,7 +494,10 @@ TEST(FormatTimeText, ClockTextIsTwoDigitsEachOnA24HourClock)
         const char* expected;
     };
     Case const cases[] = {
-        {7, 5, 9, "07:05:09"}, {23, 30, 0, "23:30:00"}, {0, 0, 0, "00:00:00"}, {12, 0, 0, "12:00:00"},
+        {7, 5, 9, "07:05:09"},
+        {23, 30, 0, "23:30:00"},
+        {0, 0, 0, "00:00:00"},
+        {12, 0, 0, "12:00:00"},
     };
     for (Case const& c : cases) {
         struct tm const when = MakeTime(2026, 12, 5, c.hour, c.minute, c.second);
@@ -486,8 +534,7 @@ TEST(TimeText, ReadsTheCurrentLocalTime)
         EXPECT_TRUE(text == early || text == late) << "kind " << kind << ": " << text;
         if (kind == 0) {
             ASSERT_EQ(text.size(), 8u);
-            for (int i : {0, 1, 3, 4, 6, 7})
-                EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(text[i]))) << text;
+            for (int i : {0, 1, 3, 4, 6, 7}) EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(text[i]))) << text;
             EXPECT_EQ(text[2], ':');
             EXPECT_EQ(text[5], ':');
         }

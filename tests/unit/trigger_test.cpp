@@ -24,8 +24,7 @@ struct TickSimulation {
     {
         long long now = moment / 1000;
         SecondRange range = SecondsToCheck(haveLast, lastChecked, now);
-        for (long long second = range.first; second <= range.last; ++second)
-            ++checks[second];
+        for (long long second = range.first; second <= range.last; ++second) ++checks[second];
         haveLast = true;
         lastChecked = now;
     }
@@ -37,15 +36,18 @@ long long const Midnight = 1796601600;  // 2026-12-07 00:00:00 UTC
 
 TEST(AlarmTrigger, DecidesTheSecondsOfOneTick)
 {
-    struct Case { bool haveLast; long long last, now, first, lastToCheck; };
+    struct Case {
+        bool haveLast;
+        long long last, now, first, lastToCheck;
+    };
     Case const cases[] = {
-        {false, 0, 100, 100, 100},     // first tick: just now
-        {true, 99, 100, 100, 100},     // on time
-        {true, 100, 100, 101, 100},    // second tick in the same second: nothing
-        {true, 97, 100, 98, 100},      // late tick catches up the gap
-        {true, 40, 100, 41, 100},      // a gap of exactly 60 is still caught up
-        {true, 39, 100, 100, 100},     // further: only now (a jump, such as summer time)
-        {true, 105, 100, 100, 100},    // the clock went back: only now
+        {false, 0, 100, 100, 100},  // first tick: just now
+        {true, 99, 100, 100, 100},  // on time
+        {true, 100, 100, 101, 100},  // second tick in the same second: nothing
+        {true, 97, 100, 98, 100},  // late tick catches up the gap
+        {true, 40, 100, 41, 100},  // a gap of exactly 60 is still caught up
+        {true, 39, 100, 100, 100},  // further: only now (a jump, such as summer time)
+        {true, 105, 100, 100, 100},  // the clock went back: only now
     };
     for (Case const& c : cases) {
         SecondRange range = SecondsToCheck(c.haveLast, c.last, c.now);
@@ -106,8 +108,8 @@ TEST(AlarmTrigger, ClockSetBackRechecksAndLeapForwardSkips)
 {
     TickSimulation simulation;
     for (long long s = 100; s <= 110; ++s) simulation.Tick(s * 1000 + 20);
-    for (long long s = 95; s <= 110; ++s) simulation.Tick(s * 1000 + 20);    // set back 16 s
-    for (long long s = 4000; s <= 4005; ++s) simulation.Tick(s * 1000 + 20); // an hour on
+    for (long long s = 95; s <= 110; ++s) simulation.Tick(s * 1000 + 20);  // set back 16 s
+    for (long long s = 4000; s <= 4005; ++s) simulation.Tick(s * 1000 + 20);  // an hour on
     EXPECT_EQ(simulation.checks[95], 1);
     EXPECT_EQ(simulation.checks[105], 2);  // recurs, so it may ring again
     EXPECT_EQ(simulation.checks.count(2000), 0u);  // skipped by the leap
@@ -120,14 +122,20 @@ TEST(AlarmTrigger, ATickRingsForTheAlarmSecondItPassesOnceAndOnlyWhileArmed)
     long long const alarm = Midnight + 1000;
     time_t moment = static_cast<time_t>(alarm);
     std::string const text = std::string(" ") + FormatTimeText(0, std::localtime(&moment)) + "\t";
-    struct Tick { long long now; bool armed; bool rings; };
-    struct Case { const char* name; std::vector<Tick> ticks; };
+    struct Tick {
+        long long now;
+        bool armed;
+        bool rings;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Tick> ticks;
+    };
     Case const cases[] = {
-        {"on time, doubled", {{alarm - 1, true, false}, {alarm, true, true}, {alarm, true, false},
-                              {alarm + 1, true, false}}},
+        {"on time, doubled",
+         {{alarm - 1, true, false}, {alarm, true, true}, {alarm, true, false}, {alarm + 1, true, false}}},
         {"late by five seconds", {{alarm - 2, true, false}, {alarm + 4, true, true}, {alarm + 5, true, false}}},
-        {"armed again after the second", {{alarm - 1, false, false}, {alarm, false, false},
-                                          {alarm + 1, true, false}}},
+        {"armed again after the second", {{alarm - 1, false, false}, {alarm, false, false}, {alarm + 1, true, false}}},
         {"armed within the late tick's gap", {{alarm - 1, false, false}, {alarm + 3, true, true}}},
         {"the clock set back across it", {{alarm, true, true}, {alarm + 1, true, false}, {alarm, true, true}}},
         {"first tick after it", {{alarm + 1, true, false}}},
@@ -142,7 +150,9 @@ TEST(AlarmTrigger, ATickRingsForTheAlarmSecondItPassesOnceAndOnlyWhileArmed)
 
 TEST(ClockTimer, AimsJustPastTheNextBoundary)
 {
-    struct Case { int into, delay; };
+    struct Case {
+        int into, delay;
+    };
     Case const cases[] = {{0, 1010}, {1, 1009}, {500, 510}, {990, 20}, {999, 11}};
     for (Case const& c : cases) {
         EXPECT_EQ(ClockTimerDelay(c.into), c.delay);

@@ -42,7 +42,7 @@ struct Started {
     HWND window = NULL;
     unsigned long linuxPid = 0;
     double startedMs = 0;  // just before CreateProcess
-    double shownMs = 0;    // when it was first seen ready (see StartProgram)
+    double shownMs = 0;  // when it was first seen ready (see StartProgram)
 
     Started() = default;
     Started(const Started&) = delete;

@@ -15,8 +15,7 @@
 
 Results::Results(const std::string& folder, const std::string& name)
     : file_(fopen((folder + "\\" + name + ".txt").c_str(), "wb"))
-{
-}
+{}
 
 Results::~Results()
 {
@@ -122,8 +121,7 @@ std::string WindowText(HWND window)
     return text;
 }
 
-Started StartProgram(const Program& program, const std::vector<std::string>& environment, int offsetSeconds,
-                     bool sound)
+Started StartProgram(const Program& program, const std::vector<std::string>& environment, int offsetSeconds, bool sound)
 {
     Started started;
     std::vector<std::string> variables = environment;
@@ -192,13 +190,12 @@ int main(int argc, char** argv)
     // Wine's C runtime would write \r\n for every \n.
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 4) {
-        fprintf(stderr,
-                "usage: bench_driver.exe MODE OUTDIR COUNT [REPAINTS]\n"
-                "  punctuality OUTDIR SECONDS REPAINTS  display lag of the clock and the reference clock,\n"
-                "                                       then memory and GDI objects around the repaints\n"
-                "  idle OUTDIR SECONDS                  CPU time shown and hidden, beside the references\n"
-                "  startup OUTDIR RUNS                  start-up time beside the references\n"
-                "  ring OUTDIR ALARMS                   alarm second to Stop, to the tone, Stop to silence\n");
+        fprintf(stderr, "usage: bench_driver.exe MODE OUTDIR COUNT [REPAINTS]\n"
+                        "  punctuality OUTDIR SECONDS REPAINTS  display lag of the clock and the reference clock,\n"
+                        "                                       then memory and GDI objects around the repaints\n"
+                        "  idle OUTDIR SECONDS                  CPU time shown and hidden, beside the references\n"
+                        "  startup OUTDIR RUNS                  start-up time beside the references\n"
+                        "  ring OUTDIR ALARMS                   alarm second to Stop, to the tone, Stop to silence\n");
         return 2;
     }
     std::string mode = argv[1], folder = argv[2];

@@ -22,8 +22,8 @@ std::string ProcPath(unsigned long pid, const char* file)
 std::string ReadWholeFile(const std::string& path)
 {
     std::string content;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, 0, NULL);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return content;
     char block[4096];
     DWORD got = 0;
@@ -53,19 +53,32 @@ double FileTimeSeconds(const FILETIME& time)
 std::string GdiKindName(unsigned kind)
 {
     switch (kind) {
-    case 0x01: return "dc";
-    case 0x04: return "region";
-    case 0x08: return "palette";
-    case 0x09: return "bitmap";
-    case 0x0a: return "font";
-    case 0x10: return "brush";
-    case 0x21: return "enhmetadc";
-    case 0x26: return "metafile";
-    case 0x30: return "pen";
-    case 0x41: return "memorydc";
-    case 0x46: return "enhmetafile";
-    case 0x50: return "extpen";
-    case 0x66: return "metadc";
+    case 0x01:
+        return "dc";
+    case 0x04:
+        return "region";
+    case 0x08:
+        return "palette";
+    case 0x09:
+        return "bitmap";
+    case 0x0a:
+        return "font";
+    case 0x10:
+        return "brush";
+    case 0x21:
+        return "enhmetadc";
+    case 0x26:
+        return "metafile";
+    case 0x30:
+        return "pen";
+    case 0x41:
+        return "memorydc";
+    case 0x46:
+        return "enhmetafile";
+    case 0x50:
+        return "extpen";
+    case 0x66:
+        return "metadc";
     }
     char name[16];
     snprintf(name, sizeof name, "kind%02x", kind);
@@ -132,8 +145,8 @@ CpuTimes CpuTimesOf(HANDLE process, unsigned long linuxPid)
     if (close != std::string::npos) {
         // Fields after the name: state is field 3, utime 14 and stime 15.
         unsigned long long utime = 0, stime = 0;
-        if (sscanf(stat.c_str() + close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
-                   &stime) == 2)
+        if (sscanf(stat.c_str() + close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) ==
+            2)
             times.procStatSeconds = static_cast<double>(utime + stime) / 100.0;  // USER_HZ
     }
     WIN32_FIND_DATAA entry;
@@ -143,7 +156,8 @@ CpuTimes CpuTimesOf(HANDLE process, unsigned long linuxPid)
     bool any = false;
     do {
         if (!IsNumber(entry.cFileName)) continue;
-        std::string schedstat = ReadWholeFile(ProcPath(linuxPid, (std::string("task\\") + entry.cFileName + "\\schedstat").c_str()));
+        std::string schedstat =
+            ReadWholeFile(ProcPath(linuxPid, (std::string("task\\") + entry.cFileName + "\\schedstat").c_str()));
         unsigned long long ns = 0;
         if (sscanf(schedstat.c_str(), "%llu", &ns) == 1) {
             total += static_cast<double>(ns) / 1e9;
@@ -209,12 +223,12 @@ GdiObjects GdiObjectsOf(HANDLE process)
     GdiObjects objects;
     PROCESS_BASIC_INFORMATION basic = {};
     ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0)
-        return objects;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return objects;
     DWORD table = 0;
     SIZE_T got = 0;
     if (!ReadProcessMemory(process, static_cast<char*>(static_cast<void*>(basic.PebBaseAddress)) + PebGdiTableOffset,
-                           &table, sizeof table, &got) || table == 0)
+                           &table, sizeof table, &got) ||
+        table == 0)
         return objects;
     std::vector<GdiHandleEntry> entries(GdiHandleCount);
     if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)), entries.data(),

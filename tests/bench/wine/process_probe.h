@@ -17,8 +17,8 @@ unsigned long LinuxProcessOf(const std::string& windowsPath);
 
 // Each figure is NaN when it could not be read.
 struct CpuTimes {
-    double procSeconds = NAN;     // /proc: the run time of every live thread (schedstat)
-    double procStatSeconds = NAN; // /proc: utime + stime, in clock ticks, exited threads too
+    double procSeconds = NAN;  // /proc: the run time of every live thread (schedstat)
+    double procStatSeconds = NAN;  // /proc: utime + stime, in clock ticks, exited threads too
     double windowsSeconds = NAN;  // GetProcessTimes: kernel + user
 };
 CpuTimes CpuTimesOf(HANDLE process, unsigned long linuxPid);

@@ -49,8 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.lpszClassName = "VexoReferenceClock";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Reference clock",
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, NULL, NULL, instance, NULL);
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 200, 100, NULL, NULL, instance, NULL);
     Label = CreateWindowExA(0, "static", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 40, 20, 112, 16, window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(LabelId)), instance, NULL);
     ShowTime();

@@ -17,13 +17,13 @@ namespace {
 
 int const AlarmLeadSeconds = 5;
 double const BlockMs = 10;
-double const LoudBlockRms = 1000;   // the tone's blocks lie above 5000
+double const LoudBlockRms = 1000;  // the tone's blocks lie above 5000
 double const QuietBlockRms = 200;
-int const LoudSample = 2000;        // as the sound tests take a sample to be loud
+int const LoudSample = 2000;  // as the sound tests take a sample to be loud
 double const QuietStretchMs = 400;  // longer than one loop of the tone (390 ms)
 double const QuietBeforeMs = 1000;  // quiet needed before each measured sound
 double const SinkClockMarginMs = 50;
-double const RingingMs = 2000;      // how long each alarm rings before the click
+double const RingingMs = 2000;  // how long each alarm rings before the click
 double const ListenAfterMs = 1500;
 
 // The harness records the sink from the start of the session: unsigned 8-bit

@@ -15,7 +15,7 @@ double const HeardRms = 2000;
 // seconds before it.
 struct AlarmClock {
     ClockProcess clock;
-    int offset = 0;         // local time is UTC plus this many seconds
+    int offset = 0;  // local time is UTC plus this many seconds
     long long alarmMs = 0;  // calendar milliseconds at which 06:00:00 begins
 };
 AlarmClock StartClockBeforeSix(Sound sound = Sound::On);

@@ -61,15 +61,17 @@ ClockProcess StartClock(const std::vector<std::string>& environment, const std::
     std::vector<char> block = EnvironmentBlock(variables);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, block.data(),
-                        DriverFolder().c_str(), &startup, &clock.process)) {
+    if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, block.data(), DriverFolder().c_str(),
+                        &startup, &clock.process)) {
         fprintf(stderr, "cannot start %s: error %lu\n", path.c_str(), GetLastError());
         return clock;
     }
-    WaitFor([&] {
-        clock.form = FindClockForm(clock.process.dwProcessId);
-        return clock.form != NULL && IsWindowVisible(clock.form);
-    }, 20000);
+    WaitFor(
+        [&] {
+            clock.form = FindClockForm(clock.process.dwProcessId);
+            return clock.form != NULL && IsWindowVisible(clock.form);
+        },
+        20000);
     return clock;
 }
 
@@ -148,8 +150,8 @@ std::string TextOf(HWND window)
 {
     char text[512] = "";
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &result);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &result);
     return text;
 }
 
@@ -307,12 +309,14 @@ bool ClickIntoField(HWND form, HWND field)
     SendMessageA(field, EM_SETSEL, 1, 1);
     ClickControl(field);
     int const both = static_cast<int>(TextOf(field).size() < 2 ? TextOf(field).size() : 2);
-    return WaitFor([&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(form, NULL), &info);
-        return info.hwndFocus == field && info.hwndCapture == NULL && SelectionOf(field) == std::make_pair(0, both);
-    }, 3000);
+    return WaitFor(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(form, NULL), &info);
+            return info.hwndFocus == field && info.hwndCapture == NULL && SelectionOf(field) == std::make_pair(0, both);
+        },
+        3000);
 }
 
 bool TypeAlarmTime(HWND form, const std::string& timeText)
@@ -345,8 +349,8 @@ std::string LocalTimeText(long long ms, int offsetSeconds)
     long long seconds = ms / 1000 + offsetSeconds;
     long long ofDay = ((seconds % 86400) + 86400) % 86400;
     char text[16];
-    snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600),
-             static_cast<int>(ofDay / 60 % 60), static_cast<int>(ofDay % 60));
+    snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60),
+             static_cast<int>(ofDay % 60));
     return text;
 }
 
@@ -365,8 +369,7 @@ std::string TimeZoneFor(int offsetSeconds)
     int west = -offsetSeconds;
     int size = west < 0 ? -west : west;
     char text[40];
-    snprintf(text, sizeof text, "TZ=VXO%s%d:%02d:%02d", west < 0 ? "-" : "", size / 3600, size / 60 % 60,
-             size % 60);
+    snprintf(text, sizeof text, "TZ=VXO%s%d:%02d:%02d", west < 0 ? "-" : "", size / 3600, size / 60 % 60, size % 60);
     return text;
 }
 

@@ -36,8 +36,8 @@ enum class Sound { Off, On };
 
 // Starts vexo.exe from the driver's folder (or another program given), with
 // extra environment variables such as "TZ=...", and waits for its form.
-ClockProcess StartClock(const std::vector<std::string>& environment = {},
-                        const std::string& program = "", Sound sound = Sound::Off);
+ClockProcess StartClock(const std::vector<std::string>& environment = {}, const std::string& program = "",
+                        Sound sound = Sound::Off);
 // Waits for the process to end; returns its exit code, or -1 on timeout.
 long WaitForExit(ClockProcess& clock, DWORD timeoutMs);
 // Ends the process (WM_CLOSE, then termination) and releases its handles.
@@ -68,8 +68,7 @@ HWND FocusedWindow(HWND anyWindowOfThread);
 bool HasTaskbarButton(HWND window);
 
 // Polls a condition every few milliseconds until it holds or time runs out.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs)
+template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {

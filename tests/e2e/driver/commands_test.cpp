@@ -232,10 +232,12 @@ TEST_F(CommandKeys, EnterInAFieldShowsTheDateAndTimeWhileTheClockGoesOnAndRings)
     long long beforeMs = NowMs();
     PressKey(VK_RETURN);
     HWND box = NULL;
-    ASSERT_TRUE(WaitFor([&] {
-        box = FindProcessWindow(alarm.clock.process.dwProcessId, "#32770");
-        return box != NULL && IsWindowVisible(box);
-    }, 5000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            box = FindProcessWindow(alarm.clock.process.dwProcessId, "#32770");
+            return box != NULL && IsWindowVisible(box);
+        },
+        5000));
     long long afterMs = NowMs();
     ASSERT_LT(afterMs, alarm.alarmMs) << "the box came too late for this case";
     auto shownAt = [&](long long ms) {
@@ -270,7 +272,8 @@ TEST_F(InertClicks, TheColonsThePictureAndTheFormItselfDoNothing)
     auto state = [&] {
         return Caption(TestButtonIndex) + "|" + Caption(SnoozeButtonIndex) + "|" + Caption(AlarmButtonIndex) + "|" +
                FieldsText(form) + "|" + std::to_string(reinterpret_cast<uintptr_t>(FocusedWindow(form))) + "|" +
-               std::to_string(reinterpret_cast<uintptr_t>(FindProcessWindow(alarm.clock.process.dwProcessId, "#32770")));
+               std::to_string(
+                   reinterpret_cast<uintptr_t>(FindProcessWindow(alarm.clock.process.dwProcessId, "#32770")));
     };
     std::string const before = state();
     auto centreOf = [&](size_t index) {
@@ -292,7 +295,10 @@ TEST_F(InertClicks, ADoubleClickOnAButtonIsOneClick)
 {
     ASSERT_NO_FATAL_FAILURE(StartIdle());
     BringToFront(form);
-    struct Case { size_t button; const char* after; };
+    struct Case {
+        size_t button;
+        const char* after;
+    };
     Case const cases[] = {{TestButtonIndex, "Stop"}, {AlarmButtonIndex, "Alarm Off"}};
     for (Case const& c : cases) {
         RECT r;

@@ -16,8 +16,8 @@ void RingWithoutASoundDevice(long& exitCode)
     // has no sound device (waveOutGetNumDevs gives 0 under this setting).
     int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs());
     long long const alarmMs = NextLocalMoment("06:00:00", offset, NowMs());
-    ClockProcess clock = StartClock({TimeZoneFor(offset), "PULSE_SERVER=unix:/nonexistent/vexo-pulse/native"}, "",
-                                    Sound::On);
+    ClockProcess clock =
+        StartClock({TimeZoneFor(offset), "PULSE_SERVER=unix:/nonexistent/vexo-pulse/native"}, "", Sound::On);
     ASSERT_NE(clock.form, nullptr);
     DWORD const processId = clock.process.dwProcessId;
     bool boxSeen = false;
@@ -32,20 +32,25 @@ void RingWithoutASoundDevice(long& exitCode)
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
 
     std::string backAt;
-    ASSERT_TRUE(WaitFor([&] {
-        watchForBox();
-        if (!IsWindowVisible(clock.form)) return false;
-        backAt = LocalTimeText(NowMs(), offset);
-        return true;
-    }, static_cast<DWORD>(alarmMs - NowMs() + 5000))) << "the alarm did not bring the form back";
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            watchForBox();
+            if (!IsWindowVisible(clock.form)) return false;
+            backAt = LocalTimeText(NowMs(), offset);
+            return true;
+        },
+        static_cast<DWORD>(alarmMs - NowMs() + 5000)))
+        << "the alarm did not bring the form back";
     EXPECT_EQ(backAt, "06:00:00");
     EXPECT_TRUE(WaitFor([&] { return TextOf(ControlAt(clock.form, TestButtonIndex)) == "Stop"; }, 1000));
 
     // Ringing goes on quietly: no box now or in the seconds after.
-    WaitFor([&] {
-        watchForBox();
-        return boxSeen;
-    }, 2000);
+    WaitFor(
+        [&] {
+            watchForBox();
+            return boxSeen;
+        },
+        2000);
     EXPECT_FALSE(boxSeen) << "a message box appeared";
 
     // Stopping the sound at exit has no device either; a box would keep the process alive.

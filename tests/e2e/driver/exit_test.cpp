@@ -34,16 +34,22 @@ TEST(ExitingWhileRinging, TheMenuTheCloseBoxAndAltF4EachEndTheClockCleanly)
     } const ways[] = {
         {"Exit", [](ClockProcess& c, TrayIcon& icon) { OpenTrayMenu(c.process.dwProcessId, icon); },
          [](ClockProcess&) { PressKey('X'); }},
-        {"close box", [](ClockProcess& c, TrayIcon&) { BringToFront(c.form); MouseAt(CloseBoxOf(c.form), {}); },
-         [](ClockProcess& c) { MouseAt(CloseBoxOf(c.form), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); }},
+        {"close box",
+         [](ClockProcess& c, TrayIcon&) {
+             BringToFront(c.form);
+             MouseAt(CloseBoxOf(c.form), {});
+         },
+         [](ClockProcess& c) {
+             MouseAt(CloseBoxOf(c.form), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+         }},
         {"Alt+F4", [](ClockProcess& c, TrayIcon&) { BringToFront(c.form); },
          [](ClockProcess&) { PressKey(VK_F4, false, true); }},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
         TrayIcon icon;
-        ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 4))},
-                                              Sound::On);
+        ClockProcess clock =
+            StartClockInTray(icon, {TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 4))}, Sound::On);
         ASSERT_NE(icon.tooltip, nullptr);
         HWND testButton = ControlAt(clock.form, TestButtonIndex);
         ASSERT_TRUE(WaitFor([&] { return TextOf(testButton) == "Stop"; }, 10000)) << "the alarm did not ring";

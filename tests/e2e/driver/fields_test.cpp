@@ -85,10 +85,12 @@ TEST_F(AlarmFields, ARightClickOpensTheEditMenuAndStartsNoCommit)
     auto openMenu = [&]() -> HWND {
         ClickIn(minutes, -1, Button::Right);
         HWND menu = NULL;
-        WaitFor([&] {
-            menu = FindProcessWindow(clock.process.dwProcessId, "#32768");
-            return menu != NULL && IsWindowVisible(menu);
-        }, 3000);
+        WaitFor(
+            [&] {
+                menu = FindProcessWindow(clock.process.dwProcessId, "#32768");
+                return menu != NULL && IsWindowVisible(menu);
+            },
+            3000);
         return menu != NULL && IsWindowVisible(menu) ? menu : NULL;
     };
     // A commit normalises every field: a "7" left in the seconds tells whether one ran.
@@ -121,11 +123,9 @@ TEST_F(AlarmFields, TypedDigitsAreClampedAndPaddedAsThePersonTypes)
         const char* shown;
     };
     Step const steps[] = {
-        {HoursFieldIndex, "7", 0, "7"},     // one digit waits for the second
-        {HoursFieldIndex, "75", 0, "23"},
-        {MinutesFieldIndex, "75", 0, "59"},
-        {MinutesFieldIndex, "24", 0, "24"},
-        {SecondsFieldIndex, "5", VK_TAB, "05"},
+        {HoursFieldIndex, "7", 0, "7"},  // one digit waits for the second
+        {HoursFieldIndex, "75", 0, "23"},     {MinutesFieldIndex, "75", 0, "59"},
+        {MinutesFieldIndex, "24", 0, "24"},   {SecondsFieldIndex, "5", VK_TAB, "05"},
         {HoursFieldIndex, "9", VK_TAB, "09"},
     };
     for (const Step& step : steps) {
@@ -161,10 +161,14 @@ TEST_F(AlarmFields, TheIdleCommitComesNineToTenSecondsAfterTheLastKeyRelease)
 
 TEST_F(AlarmFields, ExactNormalisingOfTextsAnotherProgramSets)
 {
-    struct Case { size_t field; const char* text; const char* shown; };
+    struct Case {
+        size_t field;
+        const char* text;
+        const char* shown;
+    };
     Case const cases[] = {
-        {HoursFieldIndex, "5a", "05"},   {HoursFieldIndex, "1.5", "01"},  {HoursFieldIndex, "0x10", "16"},
-        {HoursFieldIndex, "nan", "23"},  {HoursFieldIndex, "-inf", "00"}, {MinutesFieldIndex, "23.5", "23"},
+        {HoursFieldIndex, "5a", "05"},    {HoursFieldIndex, "1.5", "01"},   {HoursFieldIndex, "0x10", "16"},
+        {HoursFieldIndex, "nan", "23"},   {HoursFieldIndex, "-inf", "00"},  {MinutesFieldIndex, "23.5", "23"},
         {MinutesFieldIndex, "1e1", "10"}, {MinutesFieldIndex, "nan", "59"}, {SecondsFieldIndex, "", "00"},
     };
     for (const Case& c : cases) {
@@ -182,8 +186,17 @@ TEST_F(AlarmFields, HostilePastesAlwaysEndAsTwoDigitsInRange)
     std::string high;
     for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
     std::string const texts[] = {
-        "", std::string(300, '9'), "%s%n%x", "nan", "-inf", "inf", "1e999", "0x1F", "-0", " 7", "\t12\r\n",
-        high, "abcdef", "5a", "1.5", "23.5", "x", "+", "0x", "99999999999999999999", "-", "\xFF\xFE",
+        "",         std::string(300, '9'),
+        "%s%n%x",   "nan",
+        "-inf",     "inf",
+        "1e999",    "0x1F",
+        "-0",       " 7",
+        "\t12\r\n", high,
+        "abcdef",   "5a",
+        "1.5",      "23.5",
+        "x",        "+",
+        "0x",       "99999999999999999999",
+        "-",        "\xFF\xFE",
     };
     size_t const fields[] = {HoursFieldIndex, MinutesFieldIndex, SecondsFieldIndex};
     for (const std::string& text : texts) {
@@ -214,7 +227,11 @@ TEST(TypedAlarm, RingsAtTheTypedSecondEvenFromPastedHoursAndMinutes)
 {
     Capture capture;
     ASSERT_TRUE(ReadCapture(capture)) << "run through sound.sh, which records the sink";
-    struct Case { const char* hours; const char* minutes; int localHour, localMinute; };
+    struct Case {
+        const char* hours;
+        const char* minutes;
+        int localHour, localMinute;
+    };
     // "5a" and "1.5" become 05 and 01; the other alarm is typed as digits.
     Case const cases[] = {{"14", "37", 14, 37}, {"5a", "1.5", 5, 1}};
     for (const Case& c : cases) {

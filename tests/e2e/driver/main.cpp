@@ -1,7 +1,9 @@
 // The end-to-end driver: a console program that runs beside the clock under
 // Wine. With no mode it runs the GoogleTest cases; the modes serve scripts
-// that look at the screen between two steps.
+// that look at the screen between two steps, and --soak SECONDS runs the
+// soak for that long.
 #include "clock.h"
+#include "soak.h"
 
 #include <gtest/gtest.h>
 
@@ -52,5 +54,9 @@ int main(int argc, char** argv)
     if (argc >= 3 && strcmp(argv[1], "--close-clock") == 0)
         return CloseAndWait(static_cast<DWORD>(strtoul(argv[2], NULL, 10)));
     ::testing::InitGoogleTest(&argc, argv);
+    if (argc >= 3 && strcmp(argv[1], "--soak") == 0) {
+        SoakSeconds = atoi(argv[2]);
+        ::testing::GTEST_FLAG(filter) = "Soak.*";
+    }
     return RUN_ALL_TESTS();
 }

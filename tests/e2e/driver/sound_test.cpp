@@ -38,7 +38,7 @@ bool WriteCopyWithoutSounds(const std::string& copy)
     return found == 1 && written;
 }
 
-int const LoudLevel = 2000;     // a quarter of full scale is about 8000
+int const LoudLevel = 2000;  // a quarter of full scale is about 8000
 double const SilentRms = 200;
 
 }  // namespace
@@ -104,8 +104,7 @@ TEST(AlarmSound, ACopyWithoutItsSoundsReportsTheMissingWave)
         box = FindProcessWindow(clock.process.dwProcessId, "#32770");
         return box != NULL && IsWindowVisible(box);
     };
-    ASSERT_TRUE(WaitFor(boxShown, static_cast<DWORD>(alarmMs - NowMs() + 5000)))
-        << "no message box";
+    ASSERT_TRUE(WaitFor(boxShown, static_cast<DWORD>(alarmMs - NowMs() + 5000))) << "no message box";
     EXPECT_GE(NowMs(), alarmMs) << "the box came before the alarm second";
     EXPECT_EQ(TextOf(box), "") << "the caption is empty";
     EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), "Error: 600S1 - wav not found");

@@ -16,8 +16,8 @@ std::vector<TrayIcon> TrayIcons()
     if (!taskbar || !shell) return icons;
     // The tool record and its text must live in the taskbar's process.
     size_t const textSize = 1024;
-    char* remote = static_cast<char*>(
-        VirtualAllocEx(shell, NULL, sizeof(TTTOOLINFOA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+    char* remote =
+        static_cast<char*>(VirtualAllocEx(shell, NULL, sizeof(TTTOOLINFOA) + textSize, MEM_COMMIT, PAGE_READWRITE));
     for (HWND tooltip = FindWindowExA(NULL, NULL, TOOLTIPS_CLASSA, NULL); remote && tooltip;
          tooltip = FindWindowExA(NULL, tooltip, TOOLTIPS_CLASSA, NULL)) {
         if (GetWindow(tooltip, GW_OWNER) != taskbar) continue;
@@ -29,8 +29,7 @@ std::vector<TrayIcon> TrayIcons()
             !WriteProcessMemory(shell, tool.lpszText, text, sizeof text, NULL) ||
             !SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(remote)) ||
             !ReadProcessMemory(shell, remote, &tool, sizeof tool, NULL) ||
-            !ReadProcessMemory(shell, remote + sizeof tool, text, sizeof text - 1, NULL) ||
-            IsRectEmpty(&tool.rect))
+            !ReadProcessMemory(shell, remote + sizeof tool, text, sizeof text - 1, NULL) || IsRectEmpty(&tool.rect))
             continue;
         TrayIcon icon = {tooltip, text, tool.rect};
         MapWindowPoints(tool.hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&icon.place), 2);
@@ -181,5 +180,6 @@ POINT CloseBoxOf(HWND window)
     RECT r;
     GetWindowRect(window, &r);
     int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-    return {r.right - border - GetSystemMetrics(SM_CXSIZE) / 2 - 1, r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2};
+    return {r.right - border - GetSystemMetrics(SM_CXSIZE) / 2 - 1,
+            r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2};
 }

@@ -23,8 +23,7 @@ std::vector<TrayIcon> NewIcons(const std::vector<TrayIcon>& before, const std::v
 bool HasIcon(const std::vector<TrayIcon>& icons, const TrayIcon& icon);
 // Starts a clock and waits for the icon it adds to the tray; icon.tooltip
 // stays NULL unless exactly one icon came.
-ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment,
-                              Sound sound = Sound::Off);
+ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment, Sound sound = Sound::Off);
 
 // Brings the icon's place up to date; false once the icon is gone.
 bool FindIcon(TrayIcon& icon);

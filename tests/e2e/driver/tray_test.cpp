@@ -24,7 +24,10 @@ std::string QuietTime()
     return TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600));
 }
 
-bool Gone(HWND window) { return !IsWindow(window) || !IsWindowVisible(window); }
+bool Gone(HWND window)
+{
+    return !IsWindow(window) || !IsWindowVisible(window);
+}
 
 // The clock label shows two more seconds.
 bool KeepsTicking(HWND form)
@@ -92,10 +95,14 @@ TEST_F(InTheTray, DoubleClicksAndTheMenuShowAndHideTheForm)
         SCOPED_TRACE(step.what);
         step.act();
         bool shown = step.after == Shown || step.after == Focused;
-        EXPECT_TRUE(WaitFor([&] {
-            return (IsWindowVisible(form) != FALSE) == shown && (IsIconic(form) != FALSE) == (step.after == Minimised) &&
-                   HasTaskbarButton(form) == shown && (step.after != Focused || FocusedWindow(form) == form);
-        }, 5000)) << "visible " << IsWindowVisible(form) << ", iconic " << IsIconic(form);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                return (IsWindowVisible(form) != FALSE) == shown &&
+                       (IsIconic(form) != FALSE) == (step.after == Minimised) && HasTaskbarButton(form) == shown &&
+                       (step.after != Focused || FocusedWindow(form) == form);
+            },
+            5000))
+            << "visible " << IsWindowVisible(form) << ", iconic " << IsIconic(form);
     }
 
     // A single click does nothing.
@@ -148,9 +155,15 @@ TEST_F(InTheTray, OkEnterTheCloseBoxAndAltF4CloseTheAboutBoxEscapeDoesNot)
         const char* what;
         std::function<void(HWND)> close;
     } const closers[] = {
-        {"Ok", [](HWND box) { MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); }},
+        {"Ok",
+         [](HWND box) {
+             MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+         }},
         {"Enter", [](HWND) { PressKey(VK_RETURN); }},
-        {"close box", [](HWND box) { MouseAt(CloseBoxOf(box), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); }},
+        {"close box",
+         [](HWND box) {
+             MouseAt(CloseBoxOf(box), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+         }},
         {"Alt+F4", [](HWND) { PressKey(VK_F4, false, true); }},
     };
     for (const Closer& closer : closers) {

@@ -1,5 +1,6 @@
 // The main form and its controls as the system reports them, the keyboard
 // rules, minimising and closing.
+#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,10 @@ namespace {
 
 // Styles come back with bits the system adds (clip-siblings, border); the
 // masks keep the bits the program chose.
-bool HasBits(LONG value, LONG bits) { return (value & bits) == bits; }
+bool HasBits(LONG value, LONG bits)
+{
+    return (value & bits) == bits;
+}
 
 class MainFormTest : public ::testing::Test {
 protected:
@@ -115,8 +119,8 @@ TEST_F(MainFormTest, TabAndShiftTabCycleTheFieldsAndThePictureOnly)
         PressKey(VK_TAB);
         int next = (position + 1) % 4;
         ASSERT_TRUE(WaitFor([&] { return FocusedWindow(clock.form) == cycle[next]; }, 3000))
-            << "Tab from position " << position << " landed on " << ClassOf(FocusedWindow(clock.form))
-            << " id " << GetDlgCtrlID(FocusedWindow(clock.form));
+            << "Tab from position " << position << " landed on " << ClassOf(FocusedWindow(clock.form)) << " id "
+            << GetDlgCtrlID(FocusedWindow(clock.form));
         position = next;
     }
     for (int press = 0; press < 5; ++press) {
@@ -130,75 +134,52 @@ TEST_F(MainFormTest, TabAndShiftTabCycleTheFieldsAndThePictureOnly)
 
 TEST_F(MainFormTest, MinimisingHidesTheFormAndItsTaskbarButton)
 {
-    ASSERT_TRUE(WaitFor([&] { return HasTaskbarButton(clock.form); }, 5000))
-        << "a shown form has a taskbar button";
+    ASSERT_TRUE(WaitFor([&] { return HasTaskbarButton(clock.form); }, 5000)) << "a shown form has a taskbar button";
     PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
     EXPECT_TRUE(IsIconic(clock.form));
     EXPECT_TRUE(WaitFor([&] { return !HasTaskbarButton(clock.form); }, 5000));
 }
 
-namespace {
-
-// Wine now and then asserts in its sound driver while a process exits (exit
-// code 41 or 0xC0000029, or a late exit), even with the Pulse driver disabled
-// for the process; one such result is Wine's, so the close is tried once more.
-template <typename Close>
-void ExpectCleanExit(Close close, const char* how)
-{
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        ClockProcess clock = StartClock({TimeZoneFor(0)});
-        ASSERT_NE(clock.form, nullptr);
-        DWORD processId = clock.process.dwProcessId;
-        close(clock);
-        long code = WaitForExit(clock, 10000);
-        bool formGone = FindClockForm(processId) == NULL && FindWindowA("TOLVAPROG", NULL) == NULL;
-        StopClock(clock);
-        if (code == 0 && formGone) return;
-        bool winesFault = code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
-        if (attempt == 2 || !winesFault) {
-            ADD_FAILURE() << how << ": exit code " << code << ", form gone " << formGone;
-            return;
-        }
-        fprintf(stderr, "%s: Wine's exit fault (code %ld), trying once more\n", how, code);
-    }
-}
-
-}  // namespace
-
 TEST(ClosingTheClock, CloseBoxEndsTheProcessWithExitCodeZero)
 {
-    ExpectCleanExit([](ClockProcess& clock) {
-        RECT r;
-        GetWindowRect(clock.form, &r);
-        int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-        int button = GetSystemMetrics(SM_CXSIZE);
-        BringToFront(clock.form);
-        ClickAt(r.right - border - button / 2 - 1, r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2);
-    }, "close box");
+    ExpectCleanExit(
+        [](ClockProcess& clock) {
+            RECT r;
+            GetWindowRect(clock.form, &r);
+            int border = GetSystemMetrics(SM_CXFIXEDFRAME);
+            int button = GetSystemMetrics(SM_CXSIZE);
+            BringToFront(clock.form);
+            ClickAt(r.right - border - button / 2 - 1, r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2);
+        },
+        "close box");
 }
 
 TEST(ClosingTheClock, AltF4EndsTheProcessWithExitCodeZero)
 {
-    ExpectCleanExit([](ClockProcess& clock) {
-        BringToFront(clock.form);
-        PressKey(VK_F4, false, true);
-    }, "Alt+F4");
+    ExpectCleanExit(
+        [](ClockProcess& clock) {
+            BringToFront(clock.form);
+            PressKey(VK_F4, false, true);
+        },
+        "Alt+F4");
 }
 
 TEST(ClosingTheClock, WithAPastedTextInTheFocusedFieldEndsCleanly)
 {
     // The field normalises as it loses the focus during destruction, and the
     // subclasses undo themselves.
-    ExpectCleanExit([](ClockProcess& clock) {
-        BringToFront(clock.form);
-        HWND hours = ControlAt(clock.form, HoursFieldIndex);
-        PutOnClipboard("x");
-        ASSERT_TRUE(ClickIntoField(clock.form, hours));
-        PressControlV();
-        ASSERT_TRUE(WaitFor([&] { return TextOf(hours) == "x"; }, 3000)) << "reads " << TextOf(hours);
-        PressKey(VK_F4, false, true);
-    }, "Alt+F4 from a field holding x");
+    ExpectCleanExit(
+        [](ClockProcess& clock) {
+            BringToFront(clock.form);
+            HWND hours = ControlAt(clock.form, HoursFieldIndex);
+            PutOnClipboard("x");
+            ASSERT_TRUE(ClickIntoField(clock.form, hours));
+            PressControlV();
+            ASSERT_TRUE(WaitFor([&] { return TextOf(hours) == "x"; }, 3000)) << "reads " << TextOf(hours);
+            PressKey(VK_F4, false, true);
+        },
+        "Alt+F4 from a field holding x");
 }
 
 TEST(ClosingTheClock, ASecondCopyRunsBesideTheFirst)
