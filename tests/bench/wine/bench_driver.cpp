@@ -80,23 +80,6 @@ Started::~Started()
 
 namespace {
 
-// The driver's environment with the given variables added or replaced.
-std::vector<char> EnvironmentWith(const std::vector<std::string>& extra)
-{
-    std::vector<char> block;
-    char* strings = GetEnvironmentStringsA();
-    for (char* entry = strings; *entry; entry += strlen(entry) + 1) {
-        bool replaced = false;
-        for (const std::string& e : extra)
-            if (_strnicmp(entry, e.c_str(), e.find('=') + 1) == 0) replaced = true;
-        if (!replaced) block.insert(block.end(), entry, entry + strlen(entry) + 1);
-    }
-    FreeEnvironmentStringsA(strings);
-    for (const std::string& e : extra) block.insert(block.end(), e.c_str(), e.c_str() + e.size() + 1);
-    block.push_back(0);
-    return block;
-}
-
 bool ShowsTime(const std::string& text, double nowMs, int offsetSeconds)
 {
     long long ms = static_cast<long long>(nowMs);
@@ -133,7 +116,7 @@ Started StartProgram(const Program& program, const std::vector<std::string>& env
         variables.push_back(std::string("WINEDLLOVERRIDES=") + overrides + (overrides[0] ? ";" : "") +
                             "winepulse.drv=d");
     }
-    std::vector<char> block = EnvironmentWith(variables);
+    std::vector<char> block = EnvironmentBlock(variables);
     std::string commandLine = "\"" + program.path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

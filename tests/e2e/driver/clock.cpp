@@ -18,9 +18,6 @@ std::string ClockProgramPath()
     return DriverFolder() + "\\vexo.exe";
 }
 
-namespace {
-
-// The driver's environment with the given variables added or replaced.
 std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra)
 {
     std::vector<char> block;
@@ -38,8 +35,6 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra)
     block.push_back(0);
     return block;
 }
-
-}  // namespace
 
 HWND FindClockForm(DWORD processId)
 {

@@ -43,6 +43,10 @@ long WaitForExit(ClockProcess& clock, DWORD timeoutMs);
 // Ends the process (WM_CLOSE, then termination) and releases its handles.
 void StopClock(ClockProcess& clock);
 
+// The driver's environment with the given variables added or replaced, as
+// CreateProcessA takes it.
+std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra);
+
 std::string DriverFolder();
 std::string ClockProgramPath();
 
