@@ -13,6 +13,11 @@
 // Wine now and then asserts in its sound driver while a process exits (exit
 // code 41 or 0xC0000029, or a late exit), even with the Pulse driver disabled
 // for the process; one such result is Wine's, so the case runs once more.
+inline bool WinesExitFault(long code)
+{
+    return code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
+}
+
 // Starts a clock with the environment, lets run close it and expects exit
 // code 0 with no form left.
 template <typename Run>
@@ -28,8 +33,7 @@ void ExpectCleanExit(Run run, const char* how, const std::vector<std::string>& e
         bool formGone = FindClockForm(processId) == NULL && FindWindowA("TOLVAPROG", NULL) == NULL;
         StopClock(clock);
         if (code == 0 && formGone) return;
-        bool winesFault = code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
-        if (attempt == 2 || !winesFault) {
+        if (attempt == 2 || !WinesExitFault(code)) {
             ADD_FAILURE() << how << ": exit code " << code << ", form gone " << formGone;
             return;
         }

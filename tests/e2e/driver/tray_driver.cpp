@@ -55,10 +55,11 @@ std::vector<TrayIcon> NewIcons(const std::vector<TrayIcon>& before, const std::v
     return added;
 }
 
-ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment, Sound sound)
+ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment, Sound sound,
+                              const std::string& program)
 {
     std::vector<TrayIcon> before = TrayIcons(), added;
-    ClockProcess clock = StartClock(environment, "", sound);
+    ClockProcess clock = StartClock(environment, program, sound);
     icon = TrayIcon();
     // The icon is added before the form is first shown.
     if (clock.form && WaitFor([&] { return !(added = NewIcons(before, TrayIcons())).empty(); }, 3000) &&

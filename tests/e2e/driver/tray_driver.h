@@ -21,9 +21,11 @@ std::vector<TrayIcon> TrayIcons();
 // The icons that are in `now` but not in `before`.
 std::vector<TrayIcon> NewIcons(const std::vector<TrayIcon>& before, const std::vector<TrayIcon>& now);
 bool HasIcon(const std::vector<TrayIcon>& icons, const TrayIcon& icon);
-// Starts a clock and waits for the icon it adds to the tray; icon.tooltip
-// stays NULL unless exactly one icon came.
-ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment, Sound sound = Sound::Off);
+// Starts a clock (vexo.exe beside the driver, or the program given) and waits
+// for the icon it adds to the tray; icon.tooltip stays NULL unless exactly one
+// icon came.
+ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& environment, Sound sound = Sound::Off,
+                              const std::string& program = "");
 
 // Brings the icon's place up to date; false once the icon is gone.
 bool FindIcon(TrayIcon& icon);
