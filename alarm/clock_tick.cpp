@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/sound.h"
 #include "alarm/trigger.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
@@ -47,6 +48,7 @@ void OnClockTick()
     }
     if (CommitCountdown > 0) CommitCountdown -= 1;
     CheckAlarm();
+    UpdateStayAwake();
 }
 
 void CheckAlarm()
@@ -64,4 +66,6 @@ void StartRinging()
     ShowWindow(MainForm, SW_SHOWDEFAULT);
     SetFocus(MainForm);
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
+    // The second just rung is behind us: the timer goes to the next day's.
+    SetWakeTimer();
 }

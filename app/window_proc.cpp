@@ -5,6 +5,7 @@
 #include "alarm/alarm.h"
 #include "alarm/commands.h"
 #include "alarm/fields.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
@@ -145,6 +146,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         break;
     case WM_MOVE:
+        break;
+    case WM_TIMECHANGE:
+    case WM_SETTINGCHANGE:
+        OnSystemTimeChange();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) OnSystemTimeChange();
         break;
     case WM_CLOSE:
         ExitApplication();
