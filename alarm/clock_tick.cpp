@@ -37,6 +37,10 @@ void ArmClockTimer()
 void OnClockTick()
 {
     ArmClockTimer();
+    // The C runtime reads the time zone once unless asked again; asked every
+    // tick, a zone the user or a travelling laptop changes shows at once, and
+    // the alarm compares against it too.
+    _tzset();
     SetControlText(ClockLabel, TimeText(0));
     if (CommitCountdown == 1) {
         NormalizeHoursField(HoursField);
