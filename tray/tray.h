@@ -13,6 +13,7 @@ extern POINT TrayMenuPoint;  // the cursor when the menu was asked for
 
 // Tray state that changes while the program runs.
 extern bool TrayIconAdded;  // whether the shell took the last add; written by AddTrayIcon
+extern HWND AboutBox;  // the open About box or NULL; written by AboutDialogProc, ShowAboutBox
 
 // Adds the tray icon and builds its menu; called once the clock shows the time.
 void SetupTray();
@@ -24,7 +25,7 @@ void AddMissingTrayIcon();
 // Mouse events on the icon; mouseMessage is the callback's lParam.
 void OnTrayCallback(HWND window, LPARAM mouseMessage);
 void OpenUpdatePage();
-// The modal About box, only while the form is not minimised.
+// The modal About box, only while the form is not minimised; one at a time.
 void ShowAboutBox();
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -285,6 +285,29 @@ TEST_F(InTheTray, AnAddTheShellRefusedIsTriedAgainUntilTheIconIsBack)
     EXPECT_EQ(added[0].tip, Title);
 }
 
+TEST_F(InTheTray, AboutWhileTheBoxIsOpenBringsThatBoxForward)
+{
+    auto boxes = [&] {
+        int count = 0;
+        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == id && IsWindowVisible(w) && ClassOf(w) == "#32770") ++count;
+        }
+        return count;
+    };
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'A'));
+    HWND box = WaitForVisibleWindow(id, "#32770", 5000);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'A'));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 3000));
+    EXPECT_FALSE(WaitFor([&] { return boxes() != 1; }, 1000)) << boxes() << " boxes";
+
+    MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    EXPECT_TRUE(WaitFor([&] { return boxes() == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }, 3000));
+}
+
 TEST_F(InTheTray, ExitingASecondCopyLeavesTheFirstWithItsIcon)
 {
     TrayIcon secondIcon;
