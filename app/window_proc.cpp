@@ -95,7 +95,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_TIMER:
+        // The clock first: a busy shell can hold up the add.
         OnClockTick();
+        AddMissingTrayIcon();
         break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
