@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/sound.h"
 #include "alarm/trigger.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
@@ -37,6 +38,10 @@ void ArmClockTimer()
 void OnClockTick()
 {
     ArmClockTimer();
+    // The C runtime reads the time zone once unless asked again; asked every
+    // tick, a zone the user or a travelling laptop changes shows at once, and
+    // the alarm compares against it too.
+    _tzset();
     SetControlText(ClockLabel, TimeText(0));
     if (CommitCountdown == 1) {
         NormalizeHoursField(HoursField);
@@ -47,6 +52,7 @@ void OnClockTick()
     }
     if (CommitCountdown > 0) CommitCountdown -= 1;
     CheckAlarm();
+    UpdateStayAwake();
 }
 
 void CheckAlarm()
@@ -62,6 +68,19 @@ void StartRinging()
     // The same pair of calls brings the form back from the tray or the taskbar.
     ShowWindow(MainForm, SW_SHOW);
     ShowWindow(MainForm, SW_SHOWDEFAULT);
+    // Showing alone leaves the form behind the program the user works in.
+    // Windows may refuse a background process the foreground; the taskbar
+    // button then flashes until the user brings the form forward.
+    SetForegroundWindow(MainForm);
+    if (GetForegroundWindow() != MainForm) {
+        FLASHWINFO flash = {};
+        flash.cbSize = sizeof flash;
+        flash.hwnd = MainForm;
+        flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+        FlashWindowEx(&flash);
+    }
     SetFocus(MainForm);
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
+    // The second just rung is behind us: the timer goes to the next day's.
+    SetWakeTimer();
 }

@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/snooze.h"
 #include "alarm/sound.h"
+#include "alarm/wake.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
@@ -28,6 +29,7 @@ void ToggleAlarm()
     // The sound is left alone: turning the alarm off does not silence it.
     AlarmArmed = AlarmArmed == 0 ? 1 : 0;
     SetControlText(AlarmButton, AlarmArmed == 1 ? "Alarm On" : "Alarm Off");
+    SetWakeTimer();
     SetFocus(PictureLabel);
 }
 
@@ -37,6 +39,7 @@ void TestOrStop()
         // The silence played once replaces the loop.
         PlayWaveResource(ResourceSilenceWave, 0);
         AlarmRinging = 0;
+        UpdateStayAwake();
         SetControlText(TestButton, "Test");
     } else {
         SetControlText(TestButton, "Stop");
@@ -62,6 +65,7 @@ void SnoozeAlarm()
             PlayWaveResource(ResourceSilenceWave, 0);
             SetControlText(TestButton, "Test");
             AlarmRinging = 0;
+            UpdateStayAwake();
         }
     }
     SetFocus(PictureLabel);

@@ -4,6 +4,7 @@
 
 #include "alarm/alarm.h"
 #include "alarm/field_text.h"
+#include "alarm/wake.h"
 #include "app/globals.h"
 #include "support/control_text.h"
 #include "support/text.h"
@@ -119,4 +120,5 @@ void ComposeAlarmTime()
     char* seconds = GetControlText(SecondsField);
     snprintf(AlarmTimeText, sizeof AlarmTimeText, "%s%s%s%s%s%s", hours, ":", minutes, ":", seconds,
              CharsToText(0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+    SetWakeTimer();
 }

@@ -45,8 +45,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         // Asked anew per message: the dialog keyboard rules apply to whichever
         // of our windows is active, and to none while another program is.
+        // Closing the tray menu can leave the hidden form active; keys must not
+        // reach commands that nobody can see.
         HWND active = GetActiveWindow();
-        if (IsWindow(active) && IsDialogMessageA(active, &message)) continue;
+        if (IsWindow(active) && IsWindowVisible(active) && IsDialogMessageA(active, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -4,6 +4,7 @@
 
 #include "alarm/alarm.h"
 #include "alarm/fields.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
@@ -91,6 +92,7 @@ void BuildMainForm()
     CenterWindow(MainForm, NULL, NULL);
     ShowWindow(MainForm, SW_SHOW);
     ArmClockTimer();
+    CreateWakeTimer();
     ComposeAlarmTime();
 }
 

@@ -5,6 +5,7 @@
 #include "alarm/alarm.h"
 #include "alarm/commands.h"
 #include "alarm/fields.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
@@ -94,7 +95,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_TIMER:
+        // The clock first: a busy shell can hold up the add.
         OnClockTick();
+        AddMissingTrayIcon();
         break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
@@ -145,6 +148,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         break;
     case WM_MOVE:
+        break;
+    case WM_TIMECHANGE:
+    case WM_SETTINGCHANGE:
+        OnSystemTimeChange();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) OnSystemTimeChange();
         break;
     case WM_CLOSE:
         ExitApplication();

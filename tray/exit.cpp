@@ -2,6 +2,7 @@
 #include "tray/tray.h"
 
 #include "alarm/sound.h"
+#include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
@@ -11,6 +12,7 @@ void ExitApplication()
     KillTimer(MainForm, ClockTimerId);
     // Playing the silence once replaces a looping alarm.
     PlayWaveResource(ResourceSilenceWave, 0);
+    ReleaseStayAwake();
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);
     // The window is gone now, so this one removes the class.

@@ -15,6 +15,7 @@ NOTIFYICONDATAA TrayIconData;
 HMENU TrayMenuBar;
 HMENU TrayMenu;
 POINT TrayMenuPoint;
+bool TrayIconAdded;
 
 namespace {
 
@@ -49,7 +50,14 @@ void SetupTray()
 
 void AddTrayIcon()
 {
-    Shell_NotifyIconA(NIM_ADD, &TrayIconData);
+    TrayIconAdded = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
+}
+
+void AddMissingTrayIcon()
+{
+    // A shell busy at logon can fail the add without ever announcing a new
+    // taskbar; without the icon, a hidden form could not be brought back.
+    if (!TrayIconAdded) AddTrayIcon();
 }
 
 void OnTrayCallback(HWND window, LPARAM mouseMessage)

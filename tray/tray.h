@@ -11,15 +11,21 @@ extern HMENU TrayMenuBar;  // holds TrayMenu as its one popup; never shown
 extern HMENU TrayMenu;  // the menu shown from the icon
 extern POINT TrayMenuPoint;  // the cursor when the menu was asked for
 
+// Tray state that changes while the program runs.
+extern bool TrayIconAdded;  // whether the shell took the last add; written by AddTrayIcon
+extern HWND AboutBox;  // the open About box or NULL; written by AboutDialogProc, ShowAboutBox
+
 // Adds the tray icon and builds its menu; called once the clock shows the time.
 void SetupTray();
 // Adds the icon with the record as SetupTray filled it, also after the
 // taskbar was recreated.
 void AddTrayIcon();
+// Adds the icon again while the last add failed; called every clock tick.
+void AddMissingTrayIcon();
 // Mouse events on the icon; mouseMessage is the callback's lParam.
 void OnTrayCallback(HWND window, LPARAM mouseMessage);
 void OpenUpdatePage();
-// The modal About box, only while the form is not minimised.
+// The modal About box, only while the form is not minimised; one at a time.
 void ShowAboutBox();
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

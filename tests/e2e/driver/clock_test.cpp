@@ -1,4 +1,5 @@
 // The clock shows every second on time, and the alarm rings at its second.
+#include "alarm_steps.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -81,4 +82,19 @@ TEST(DefaultAlarm, RingsAtSixBringingTheHiddenFormBack)
     EXPECT_EQ(backAt, "06:00:00");
     EXPECT_FALSE(IsIconic(clock.form));
     EXPECT_TRUE(WaitFor([&] { return TextOf(testButton) == "Stop"; }, 1000));
+}
+
+TEST(DefaultAlarm, RingsInFrontOfTheProgramTheUserWorksIn)
+{
+    AlarmClock alarm = StartClockBeforeSix(Sound::Off);
+    ASSERT_NE(alarm.clock.form, nullptr);
+    // Another program, far from its alarm, whose window covers the form and
+    // has the foreground: a second copy of the clock.
+    ClockProcess other = StartClock({TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600))});
+    ASSERT_NE(other.form, nullptr);
+    BringToFront(other.form);
+    ASSERT_EQ(GetForegroundWindow(), other.form);
+    ASSERT_TRUE(WaitForRing(alarm));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == alarm.clock.form; }, 1000));
+    EXPECT_TRUE(IsWindowVisible(alarm.clock.form));
 }

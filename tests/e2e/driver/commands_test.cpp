@@ -1,6 +1,7 @@
 // The alarm commands as a person uses them: the buttons, Escape and Enter,
 // what the form shows and what is heard. Run through sound.sh.
 #include "alarm_steps.h"
+#include "tray_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,44 @@ TEST_F(CommandKeys, EscapeStartsAndStopsTheTone)
     long long onset = FirstLoudMs(capture, startMs, LoudLevel);
     EXPECT_LE(onset - startMs, 300);
     EXPECT_TRUE(Heard(capture, onset, stopMs));
+}
+
+TEST_F(CommandKeys, AHiddenFormLeftActiveByTheTrayMenuAnswersNoKeys)
+{
+    TrayIcon icon;
+    alarm.clock = StartClockInTray(icon, {TimeZoneFor(OffsetBringingTimeSoon(12, 0, 0, NowMs(), 3600))}, Sound::On);
+    form = alarm.clock.form;
+    ASSERT_NE(icon.tooltip, nullptr);
+    DWORD const id = alarm.clock.process.dwProcessId;
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'H'));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(form); }, 5000));
+    auto activeWindow = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(form, NULL), &info);
+        return info.hwndActive;
+    };
+    // Closing the menu with Escape leaves the hidden form the active window.
+    HWND menu = OpenTrayMenu(id, icon);
+    ASSERT_NE(menu, nullptr);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu) && activeWindow() == form; }, 3000));
+
+    long long keysMs = NowMs();
+    PressKey(VK_ESCAPE);
+    PressKey(VK_RETURN);
+    EXPECT_FALSE(WaitFor([&] { return Caption(TestButtonIndex) != "Test" || VisibleWindowOf(id, "#32770"); }, 1500))
+        << "the hidden form took a key";
+    ASSERT_TRUE(CaptureUntil(capture, keysMs + 1500));
+    EXPECT_TRUE(Silent(capture, keysMs, keysMs + 1500));
+
+    // Shown again, it answers both keys.
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'S'));
+    BringToFront(form);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForCaption(TestButtonIndex, "Stop", NowMs() + 3000));
+    PressKey(VK_RETURN);
+    EXPECT_NE(WaitForVisibleWindow(id, "#32770", 3000), nullptr) << "Enter showed no date box";
 }
 
 TEST_F(CommandKeys, EnterInAFieldShowsTheDateAndTimeWhileTheClockGoesOnAndRings)

@@ -266,6 +266,48 @@ TEST_F(InTheTray, TheIconComesBackWhenTheTaskbarIsRecreated)
     EXPECT_TRUE(WaitFor([&] { return Gone(menu); }, 3000));
 }
 
+TEST_F(InTheTray, AnAddTheShellRefusedIsTriedAgainUntilTheIconIsBack)
+{
+    // The shell refuses to add an icon it shows already, so an announced
+    // re-creation of the taskbar that kept the icon makes the clock's add fail.
+    UINT const taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(form, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    std::vector<TrayIcon> others = TrayIcons();
+    // Then the shell forgets the icon, with nothing announced.
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = form;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+    std::vector<TrayIcon> added;
+    ASSERT_TRUE(WaitFor([&] { return !(added = NewIcons(others, TrayIcons())).empty(); }, 5000));
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].tip, Title);
+}
+
+TEST_F(InTheTray, AboutWhileTheBoxIsOpenBringsThatBoxForward)
+{
+    auto boxes = [&] {
+        int count = 0;
+        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == id && IsWindowVisible(w) && ClassOf(w) == "#32770") ++count;
+        }
+        return count;
+    };
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'A'));
+    HWND box = WaitForVisibleWindow(id, "#32770", 5000);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'A'));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 3000));
+    EXPECT_FALSE(WaitFor([&] { return boxes() != 1; }, 1000)) << boxes() << " boxes";
+
+    MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    EXPECT_TRUE(WaitFor([&] { return boxes() == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }, 3000));
+}
+
 TEST_F(InTheTray, ExitingASecondCopyLeavesTheFirstWithItsIcon)
 {
     TrayIcon secondIcon;
