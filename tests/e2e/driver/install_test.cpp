@@ -118,8 +118,7 @@ long RunToTheEnd(std::string commandLine)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup,
-                        &process)) {
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup, &process)) {
         CloseHandle(job);
         return -1;
     }
@@ -180,12 +179,13 @@ TEST_F(Installing, PutsTheClockInProgramFilesTheStartMenuAndAddRemovePrograms)
         const char* name;
         std::string value;
     } const entries[] = {
-        {"DisplayName", "Vexo - Tarnwick"},        {"DisplayVersion", FromTest("VEXO_VERSION")},
-        {"Publisher", "Tarnwick Software"},        {"DisplayIcon", program + ",0"},
+        {"DisplayName", "Vexo - Tarnwick"},
+        {"DisplayVersion", FromTest("VEXO_VERSION")},
+        {"Publisher", "Tarnwick Software"},
+        {"DisplayIcon", program + ",0"},
         {"UninstallString", "\"" + uninstaller + "\""},
     };
-    for (const Entry& entry : entries)
-        EXPECT_EQ(UninstallEntry(entry.name), entry.value) << entry.name;
+    for (const Entry& entry : entries) EXPECT_EQ(UninstallEntry(entry.name), entry.value) << entry.name;
     EXPECT_TRUE(Exists(uninstaller));
 }
 
