@@ -213,7 +213,10 @@ TEST_F(Installing, MakesTheSignInAndDesktopShortcutsOnlyWhenAsked)
 
 TEST_F(Installing, UninstallingEndsTheRunningClockAndLeavesNothingBehind)
 {
-    for (int attempt = 1; attempt <= 2; ++attempt) {
+    // Wine's exit fault came in about one close of ten here: three tries make
+    // a false failure rarer than one run in several hundred.
+    int const attempts = 3;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
         ASSERT_EQ(Install(" /StartAtSignIn /DesktopShortcut"), 0);
         TrayIcon icon;
         ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(0)}, Sound::Off, InstalledProgram());
@@ -222,7 +225,7 @@ TEST_F(Installing, UninstallingEndsTheRunningClockAndLeavesNothingBehind)
 
         ASSERT_EQ(Uninstall(), 0);
         long code = WaitForExit(clock, 10000);
-        if (attempt == 1 && WinesExitFault(code)) {
+        if (attempt < attempts && WinesExitFault(code)) {
             fprintf(stderr, "Wine's exit fault (code %ld), trying once more\n", code);
             continue;
         }
