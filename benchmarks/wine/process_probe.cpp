@@ -38,14 +38,6 @@ bool IsNumber(const char* text)
     return true;
 }
 
-double FileTimeSeconds(const FILETIME& time)
-{
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<double>(value.QuadPart) / 1e7;
-}
-
 // Field 22 of /proc/PID/stat: when the process started, in clock ticks since boot.
 unsigned long long StartTimeOf(unsigned long pid)
 {
@@ -96,7 +88,7 @@ CpuTimes CpuTimesOf(HANDLE process, unsigned long linuxPid)
     CpuTimes times;
     FILETIME created, exited, kernel, user;
     if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        times.windowsSeconds = FileTimeSeconds(kernel) + FileTimeSeconds(user);
+        times.windowsSeconds = static_cast<double>(FileTimeTicks(kernel) + FileTimeTicks(user)) / 1e7;
     if (!linuxPid) return times;
 
     std::string stat = ReadWholeFile(ProcPath(linuxPid, "stat"));

@@ -7,6 +7,12 @@
 #include <cmath>
 #include <string>
 
+// A FILETIME as one count of 100 ns ticks.
+inline unsigned long long FileTimeTicks(const FILETIME& time)
+{
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 // The Linux process id of the newest process of this Wine prefix that runs the
 // given program (as a Windows path), or 0. Wine names a process's Linux
 // command line after its Windows program, and it inherits the environment of
