@@ -2,13 +2,13 @@
 // probes it: answers, every second on the clock, memory and GDI objects, and
 // each alarm ringing once.
 #include "clock.h"
+#include "gdi_objects.h"
 #include "soak.h"
 #include "tray_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <psapi.h>
-#include <winternl.h>
 
 #include <atomic>
 #include <cstdio>
@@ -119,56 +119,6 @@ private:
     std::atomic<bool> stop{false};
 };
 
-// DCs (kind 0x01), their regions (0x04) and a third kind that comes one to a
-// DC (0x05): Wine's cache of window DCs adds these in step, a few at a time,
-// as windows come and go, up to the cache's size.
-bool IsWindowDcKind(unsigned kind)
-{
-    return kind == 0x01 || kind == 0x04 || kind == 0x05;
-}
-
-// The process's GDI objects, stock objects and the window DC cache's left
-// out, counted in its handle
-// table, which its PEB points to: Wine 8's GetGuiResources is a stub. Entries
-// are laid out as on 64-bit Windows, in 32-bit processes too; -1 when the
-// table cannot be read.
-int GdiObjectCount(HANDLE process)
-{
-#pragma pack(push, 1)
-    struct Entry {
-        unsigned long long object;
-        unsigned int owner;
-        unsigned short unique;
-        unsigned char type;
-        unsigned char flags;
-        unsigned long long userPointer;
-    };
-#pragma pack(pop)
-    static_assert(sizeof(Entry) == 24, "a handle table entry is 24 bytes");
-    size_t const entries = 0x10000;
-    size_t const pebTableOffset = 0x94;  // GdiSharedHandleTable in a 32-bit PEB
-    unsigned const stock = 0x80;
-
-    PROCESS_BASIC_INFORMATION basic = {};
-    ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return -1;
-    DWORD table = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + pebTableOffset, &table,
-                           sizeof table, NULL) ||
-        table == 0)
-        return -1;
-    std::vector<Entry> read(entries);
-    if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)), read.data(),
-                           read.size() * sizeof(Entry), NULL))
-        return -1;
-    int count = 0;
-    for (const Entry& entry : read) {
-        unsigned kind = entry.unique & 0xff;
-        if (entry.type != 0 && (kind & stock) == 0 && !IsWindowDcKind(kind)) ++count;
-    }
-    return count;
-}
-
 struct Sample {
     long long ms;
     double workingSet;
@@ -186,7 +136,7 @@ Sample SampleOf(HANDLE process)
         counters.cb = sizeof counters;
         GetProcessMemoryInfo(process, &counters, sizeof counters);
         double workingSet = static_cast<double>(counters.WorkingSetSize);
-        int gdi = GdiObjectCount(process);
+        int gdi = GdiObjectsOf(process).own;
         if (reading == 0 || workingSet < least.workingSet) least.workingSet = workingSet;
         if (reading == 0 || gdi < least.gdiObjects) least.gdiObjects = gdi;
     }

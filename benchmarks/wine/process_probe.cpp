@@ -2,12 +2,10 @@
 #include "process_probe.h"
 
 #include <psapi.h>
-#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -39,53 +37,6 @@ bool IsNumber(const char* text)
         if (*text < '0' || *text > '9') return false;
     return true;
 }
-
-double FileTimeSeconds(const FILETIME& time)
-{
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<double>(value.QuadPart) / 1e7;
-}
-
-// Kinds by the low byte of an entry's unique value, as Wine 8 numbers them
-// (a bitmap is 0x09 there, not 0x05 as on Windows); 0x80 marks stock objects.
-std::string GdiKindName(unsigned kind)
-{
-    switch (kind) {
-    case 0x01:
-        return "dc";
-    case 0x04:
-        return "region";
-    case 0x08:
-        return "palette";
-    case 0x09:
-        return "bitmap";
-    case 0x0a:
-        return "font";
-    case 0x10:
-        return "brush";
-    case 0x21:
-        return "enhmetadc";
-    case 0x26:
-        return "metafile";
-    case 0x30:
-        return "pen";
-    case 0x41:
-        return "memorydc";
-    case 0x46:
-        return "enhmetafile";
-    case 0x50:
-        return "extpen";
-    case 0x66:
-        return "metadc";
-    }
-    char name[16];
-    snprintf(name, sizeof name, "kind%02x", kind);
-    return name;
-}
-
-unsigned const GdiStockFlag = 0x80;
 
 // Field 22 of /proc/PID/stat: when the process started, in clock ticks since boot.
 unsigned long long StartTimeOf(unsigned long pid)
@@ -137,7 +88,7 @@ CpuTimes CpuTimesOf(HANDLE process, unsigned long linuxPid)
     CpuTimes times;
     FILETIME created, exited, kernel, user;
     if (GetProcessTimes(process, &created, &exited, &kernel, &user))
-        times.windowsSeconds = FileTimeSeconds(kernel) + FileTimeSeconds(user);
+        times.windowsSeconds = static_cast<double>(FileTimeTicks(kernel) + FileTimeTicks(user)) / 1e7;
     if (!linuxPid) return times;
 
     std::string stat = ReadWholeFile(ProcPath(linuxPid, "stat"));
@@ -194,54 +145,4 @@ WorkingSet WorkingSetOf(HANDLE process, unsigned long linuxPid)
             size.procBytes = static_cast<double>(kb) * 1024;
     }
     return size;
-}
-
-namespace {
-
-// One entry of the GDI handle table, laid out as on 64-bit Windows (Wine keeps
-// that layout in 32-bit processes too).
-#pragma pack(push, 1)
-struct GdiHandleEntry {
-    unsigned long long object;
-    unsigned int owner;
-    unsigned short unique;
-    unsigned char type;
-    unsigned char flags;
-    unsigned long long userPointer;
-};
-#pragma pack(pop)
-static_assert(sizeof(GdiHandleEntry) == 24, "handle table entry");
-
-size_t const GdiHandleCount = 0x10000;
-// PEB32 field GdiSharedHandleTable.
-size_t const PebGdiTableOffset = 0x94;
-
-}  // namespace
-
-GdiObjects GdiObjectsOf(HANDLE process)
-{
-    GdiObjects objects;
-    PROCESS_BASIC_INFORMATION basic = {};
-    ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return objects;
-    DWORD table = 0;
-    SIZE_T got = 0;
-    if (!ReadProcessMemory(process, static_cast<char*>(static_cast<void*>(basic.PebBaseAddress)) + PebGdiTableOffset,
-                           &table, sizeof table, &got) ||
-        table == 0)
-        return objects;
-    std::vector<GdiHandleEntry> entries(GdiHandleCount);
-    if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)), entries.data(),
-                           entries.size() * sizeof(GdiHandleEntry), &got))
-        return objects;
-    for (size_t index = 0; index < entries.size(); ++index) {
-        const GdiHandleEntry& entry = entries[index];
-        if (entry.type == 0) continue;
-        unsigned kind = entry.unique & 0xff;
-        std::string name = kind & GdiStockFlag ? "stock" : GdiKindName(kind);
-        ++objects.kinds[name];
-        // A handle is its table index with the entry's unique value above it.
-        if (name == "brush") objects.brushes.insert(static_cast<unsigned>(index) | (unsigned(entry.unique) << 16));
-    }
-    return objects;
 }

@@ -1,13 +1,17 @@
 // What a benchmark reads about another process from outside: its Linux
-// process under Wine, CPU time, working set and GDI objects by kind.
+// process under Wine, CPU time and working set (its GDI objects: gdi_objects.h).
 #pragma once
 
 #include <windows.h>
 
 #include <cmath>
-#include <map>
-#include <set>
 #include <string>
+
+// A FILETIME as one count of 100 ns ticks.
+inline unsigned long long FileTimeTicks(const FILETIME& time)
+{
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 // The Linux process id of the newest process of this Wine prefix that runs the
 // given program (as a Windows path), or 0. Wine names a process's Linux
@@ -30,13 +34,3 @@ struct WorkingSet {
     double procBytes = NAN;
 };
 WorkingSet WorkingSetOf(HANDLE process, unsigned long linuxPid);
-
-// The process's GDI objects by kind ("brush", "font", ...; "stock" for the
-// system's stock objects, which every process has), read from its own
-// handle table, which its PEB points to (GetGuiResources is a stub under Wine),
-// and the handles of its own brushes. Empty when the table cannot be read.
-struct GdiObjects {
-    std::map<std::string, int> kinds;
-    std::set<unsigned> brushes;
-};
-GdiObjects GdiObjectsOf(HANDLE process);

@@ -26,8 +26,8 @@ double const SinkClockMarginMs = 50;
 double const RingingMs = 2000;  // how long each alarm rings before the click
 double const ListenAfterMs = 1500;
 
-// The harness records the sink from the start of the session: unsigned 8-bit
-// samples at 8000 Hz, sample 0 played at VEXO_SINK_START_NS.
+// ./bench records the sink from the start of its run: unsigned 8-bit samples
+// at 8000 Hz in VEXO_SINK_RAW_WIN, sample 0 played at VEXO_SINK_START_NS.
 bool ReadSink(long long fromMs, Capture& capture)
 {
     const char* path = getenv("VEXO_SINK_RAW_WIN");

@@ -5,6 +5,7 @@
 #include "bench.h"
 
 #include "clock.h"
+#include "gdi_objects.h"
 #include "process_probe.h"
 
 #include <algorithm>
@@ -88,12 +89,8 @@ void PutWorkingSet(Results& results, const std::string& key, const Started& prog
 GdiObjects PutGdiObjects(Results& results, const std::string& key, HANDLE process)
 {
     GdiObjects objects = GdiObjectsOf(process);
-    int total = 0;
-    for (const auto& kind : objects.kinds) {
-        results.Put(key + "." + kind.first, kind.second);
-        if (kind.first != "stock") total += kind.second;
-    }
-    results.Put(key + ".own", objects.kinds.empty() ? NAN : total);
+    for (const auto& kind : objects.kinds) results.Put(key + "." + kind.first, kind.second);
+    results.Put(key + ".own", objects.own < 0 ? NAN : objects.own);
     return objects;
 }
 

@@ -45,10 +45,7 @@ double PreciseNowMs()
 {
     FILETIME now;
     GetSystemTimePreciseAsFileTime(&now);
-    ULARGE_INTEGER ticks;
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    return static_cast<double>(ticks.QuadPart - 116444736000000000ULL) / 10000.0;
+    return static_cast<double>(FileTimeTicks(now) - 116444736000000000ULL) / 10000.0;
 }
 
 Program ClockProgram()
