@@ -61,24 +61,8 @@ bool WaitForText(HWND window, const std::string& text, DWORD timeoutMs)
 long long Click(HWND form, HWND control)
 {
     BringToFront(form);
-    long long before = NowMs();
     ClickControl(control);
-    return before;
-}
-
-void DoubleClickAt(int screenX, int screenY)
-{
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[5] = {};
-    DWORD const buttons[5] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 5; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = (screenX * 65536 + width / 2) / width;
-        inputs[i].mi.dy = (screenY * 65536 + height / 2) / height;
-        // Every event carries the point, as in ClickAt.
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons[i];
-    }
-    SendInput(5, inputs, sizeof(INPUT));
+    return LastButtonsSentMs();
 }
 
 bool CaptureUntil(Capture& capture, long long ms)

@@ -7,10 +7,6 @@
 
 #include <string>
 
-// Captured levels: the tone's loops are far above HeardRms, silence below SilentRms.
-double const SilentRms = 200;
-double const HeardRms = 2000;
-
 // A clock armed for its default 06:00:00, started with local time a few
 // seconds before it.
 struct AlarmClock {
@@ -32,13 +28,10 @@ std::string LocalDateText(long long ms, int offsetSeconds);
 bool WaitForText(HWND window, const std::string& text, DWORD timeoutMs);
 
 // Clicks the control with its form in front; returns the calendar
-// milliseconds just before the click.
+// milliseconds just before the click went out.
 long long Click(HWND form, HWND control);
-void DoubleClickAt(int screenX, int screenY);
 
 // Reads the capture once it reaches the given moment.
 bool CaptureUntil(Capture& capture, long long ms);
 // Last moment before toMs, from fromMs on, where a sample exceeds the level; -1 if none.
 long long LastLoudMs(const Capture& capture, long long fromMs, long long toMs, int level);
-// Sample level that only the tone reaches (a quarter of full scale is about 8000).
-int const LoudLevel = 2000;

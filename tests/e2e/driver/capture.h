@@ -12,6 +12,13 @@ struct Capture {
 
 int const CaptureRate = 8000;
 
+// Captured levels: the tone's loops are far above HeardRms, silence below
+// SilentRms; only the tone has samples above LoudLevel (a quarter of full
+// scale is about 8000).
+double const SilentRms = 200;
+double const HeardRms = 2000;
+int const LoudLevel = 2000;
+
 // Reads the capture that sound.sh is recording (VEXO_CAPTURE, VEXO_CAPTURE_START_MS).
 bool ReadCapture(Capture& capture);
 long long CaptureEndMs(const Capture& capture);

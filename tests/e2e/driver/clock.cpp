@@ -79,15 +79,46 @@ long WaitForExit(ClockProcess& clock, DWORD timeoutMs)
     return static_cast<long>(code);
 }
 
+bool IsWinesExitFault(long exitCode)
+{
+    return exitCode == 41 || exitCode == static_cast<long>(0xC0000029) || exitCode == LateExit;
+}
+
+namespace {
+
+void PrintStopFailure(const std::string& what)
+{
+    fprintf(stderr, "%s\n", what.c_str());
+}
+
+}  // namespace
+
+void (*ReportStopFailure)(const std::string& what) = PrintStopFailure;
+
+long ExitCodeAfterClose(ClockProcess& clock)
+{
+    long code = WaitForExit(clock, 10000);
+    if (code != -1) return code;
+    // With its form gone, the clock's own part of the exit is done.
+    bool formLeft = FindClockForm(clock.process.dwProcessId) != NULL;
+    TerminateProcess(clock.process.hProcess, 1);
+    WaitForSingleObject(clock.process.hProcess, 10000);
+    return formLeft ? NotClosed : LateExit;
+}
+
 void StopClock(ClockProcess& clock)
 {
     if (!clock.process.hProcess) return;
     if (WaitForSingleObject(clock.process.hProcess, 0) != WAIT_OBJECT_0) {
         HWND form = FindClockForm(clock.process.dwProcessId);
         if (form) PostMessageA(form, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(clock.process.hProcess, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(clock.process.hProcess, 1);
-        WaitForSingleObject(clock.process.hProcess, 10000);
+        long code = ExitCodeAfterClose(clock);
+        if (code == NotClosed)
+            ReportStopFailure("the clock did not close within 10 s of WM_CLOSE; terminated");
+        else if (IsWinesExitFault(code))
+            fprintf(stderr, "Wine's exit fault (code %ld) as the clock closed\n", code);
+        else if (code != 0)
+            ReportStopFailure("the clock closed with exit code " + std::to_string(code));
     }
     CloseHandle(clock.process.hThread);
     CloseHandle(clock.process.hProcess);
@@ -200,95 +231,6 @@ void BringToFront(HWND form)
     WaitFor([&] { return GetForegroundWindow() == form; }, 3000);
 }
 
-namespace {
-
-long long LastClickMs;
-
-}  // namespace
-
-void ClickAt(int screenX, int screenY, Button button)
-{
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (screenX * 65536 + width / 2) / width;
-        input.mi.dy = (screenY * 65536 + height / 2) / height;
-    }
-    // The press and release carry the position too: under Wine a pointer
-    // motion from X, late, can move the cursor back between the move and the
-    // press, which then lands where the previous click did.
-    DWORD const absolute = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[0].mi.dwFlags = absolute;
-    inputs[1].mi.dwFlags = absolute | (button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
-    inputs[2].mi.dwFlags = absolute | (button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
-    SendInput(3, inputs, sizeof(INPUT));
-    LastClickMs = NowMs();
-}
-
-void SpaceFromLastClick()
-{
-    long long const wait = LastClickMs + GetDoubleClickTime() + 50 - NowMs();
-    if (wait > 0) Sleep(static_cast<DWORD>(wait));
-}
-
-void ClickControl(HWND control)
-{
-    RECT r;
-    GetWindowRect(control, &r);
-    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-void PressKey(WORD virtualKey, bool shift, bool alt)
-{
-    std::vector<INPUT> inputs;
-    auto key = [&](WORD vk, bool up) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift) key(VK_SHIFT, false);
-    if (alt) key(VK_MENU, false);
-    key(virtualKey, false);
-    key(virtualKey, true);
-    if (alt) key(VK_MENU, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void PutOnClipboard(const std::string& text)
-{
-    // The clipboard is one for the desktop; another program may hold it a moment.
-    WaitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000);
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-}
-
-void PressControlV()
-{
-    INPUT inputs[4] = {};
-    WORD const keys[4] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
-}
-
-void TypeDigits(const std::string& digits)
-{
-    for (char digit : digits) PressKey(static_cast<WORD>(digit));
-}
-
 std::pair<int, int> SelectionOf(HWND edit)
 {
     DWORD start = 0, end = 0;
@@ -298,7 +240,6 @@ std::pair<int, int> SelectionOf(HWND edit)
 
 bool ClickIntoField(HWND form, HWND field)
 {
-    SpaceFromLastClick();
     // A field that has the focus already selects both characters only on the
     // button's release.
     SendMessageA(field, EM_SETSEL, 1, 1);
@@ -403,4 +344,50 @@ HWND FindProcessWindow(DWORD processId, const char* className)
     ClassSearch search = {processId, className, NULL};
     EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND VisibleWindowOf(DWORD processId, const char* className)
+{
+    HWND window = FindProcessWindow(processId, className);
+    return window && IsWindowVisible(window) ? window : NULL;
+}
+
+HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs)
+{
+    HWND window = NULL;
+    WaitFor([&] { return (window = VisibleWindowOf(processId, className)) != NULL; }, timeoutMs);
+    return window;
+}
+
+bool Gone(HWND window)
+{
+    return !IsWindow(window) || !IsWindowVisible(window);
+}
+
+bool NoClockWindowLeft()
+{
+    return FindWindowA("TOLVAPROG", NULL) == NULL;
+}
+
+bool KeepsTicking(HWND form, int seconds)
+{
+    HWND label = ControlAt(form, ClockLabelIndex);
+    for (int tick = 0; tick < seconds; ++tick) {
+        std::string shown = TextOf(label);
+        if (!WaitFor([&] { return TextOf(label) != shown; }, 2500)) return false;
+    }
+    return true;
+}
+
+std::string MessageOf(HWND box)
+{
+    return TextOf(GetDlgItem(box, 0xFFFF));
+}
+
+int ButtonsOf(HWND box)
+{
+    int buttons = 0;
+    for (HWND child : ChildWindows(box))
+        if (ClassOf(child) == "Button" && IsWindowVisible(child)) ++buttons;
+    return buttons;
 }

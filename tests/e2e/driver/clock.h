@@ -2,6 +2,8 @@
 // controls, click and type with real input, read what it shows.
 #pragma once
 
+#include "input.h"
+
 #include <windows.h>
 
 #include <string>
@@ -40,8 +42,22 @@ ClockProcess StartClock(const std::vector<std::string>& environment = {}, const 
                         Sound sound = Sound::Off);
 // Waits for the process to end; returns its exit code, or -1 on timeout.
 long WaitForExit(ClockProcess& clock, DWORD timeoutMs);
-// Ends the process (WM_CLOSE, then termination) and releases its handles.
+// Ends a clock still running with WM_CLOSE and releases its handles. A clock
+// that does not end by itself within 10 s is terminated, and that is reported
+// through ReportStopFailure (a test failure in the driver), as is an exit code
+// other than 0, but for Wine's own exit fault, which is only noted.
 void StopClock(ClockProcess& clock);
+extern void (*ReportStopFailure)(const std::string& what);
+// The exit code of a clock asked to close, within 10 s. One still running
+// then is terminated: LateExit when its form was gone by then, NotClosed
+// when the form was still there.
+long const LateExit = -1;
+long const NotClosed = -2;
+long ExitCodeAfterClose(ClockProcess& clock);
+// Wine now and then asserts in its sound driver while a process exits (exit
+// code 41 or 0xC0000029, or a late exit), even with the Pulse driver disabled
+// for the process.
+bool IsWinesExitFault(long exitCode);
 
 // The driver's environment with the given variables added or replaced, as
 // CreateProcessA takes it.
@@ -82,28 +98,13 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
     }
 }
 
-// Real input through SendInput.
 void BringToFront(HWND form);
-enum class Button { Left, Right };
-void ClickAt(int screenX, int screenY, Button button = Button::Left);
-// Waits until a click now would come later than the double-click time after
-// the last click made through here, as a person's next single click does; an
-// edit control takes no focus from a double click.
-void SpaceFromLastClick();
-void ClickControl(HWND control);
-void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
-// Puts the text on the clipboard, as another program would.
-void PutOnClipboard(const std::string& text);
-// Ctrl+V: the edit control pastes the clipboard's text.
-void PressControlV();
-// Types the digits (and only digits) on the keyboard, one key at a time.
-void TypeDigits(const std::string& digits);
 // The selection of an edit control as EM_GETSEL reports it (start, end).
 std::pair<int, int> SelectionOf(HWND edit);
 // Clicks into an alarm field and waits until the click is wholly handled
 // (focus there, both characters selected, the mouse released), so keys typed
 // next reach the field after it: under Wine, clicks can be handled after keys
-// sent later. The click is spaced from the last one (SpaceFromLastClick).
+// sent later.
 bool ClickIntoField(HWND form, HWND field);
 // Sets the alarm time as a person does: for each field a click, which selects
 // its two characters, then its two digits. "07:30:00" types 07, 30 and 00.
@@ -120,8 +121,22 @@ std::string LocalTimeText(long long ms, int offsetSeconds);
 std::string TimeZoneFor(int offsetSeconds);
 // An offset (within half a day) that brings the given local time of day
 // aheadSeconds from now, give or take a second.
-int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs, int aheadSeconds = 8);
+// Five seconds: the clock is up within about one, and answers at once.
+int OffsetBringingTimeSoon(int hour, int minute, int second, long long nowMs, int aheadSeconds = 5);
 // Calendar milliseconds at which local time next reads the given HH:MM:SS.
 long long NextLocalMoment(const std::string& timeText, int offsetSeconds, long long nowMs);
 // The top-level window of the given process with the given class, or NULL.
 HWND FindProcessWindow(DWORD processId, const char* className);
+// The process's shown top-level window of the class ("#32770" a box,
+// "#32768" a menu), or NULL.
+HWND VisibleWindowOf(DWORD processId, const char* className);
+HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs);
+// Closed or hidden.
+bool Gone(HWND window);
+// No window of the clock's class, of any copy, is left.
+bool NoClockWindowLeft();
+// The clock label shows that many more seconds, each within 2.5 s.
+bool KeepsTicking(HWND form, int seconds = 2);
+// A message box's text, and the number of its buttons.
+std::string MessageOf(HWND box);
+int ButtonsOf(HWND box);

@@ -26,7 +26,8 @@ TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
     ASSERT_NE(clock.form, nullptr);
     HWND label = ControlAt(clock.form, ClockLabelIndex);
     std::string previous = TextOf(label);
-    long long const end = NowMs() + 30000;
+    // Ten seconds here; the soak watches every second for lateness too.
+    long long const end = NowMs() + 10000;
     int changes = 0;
     long long worstLateness = 0;
     while (NowMs() < end) {
@@ -43,8 +44,8 @@ TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
         }
         Sleep(2);
     }
-    EXPECT_GE(changes, 29);
-    EXPECT_LE(changes, 31);
+    EXPECT_GE(changes, 9);
+    EXPECT_LE(changes, 11);
     printf("clock label: %d changes, latest %lld ms after the second began\n", changes, worstLateness);
 }
 

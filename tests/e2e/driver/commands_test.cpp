@@ -182,6 +182,10 @@ TEST_F(StoppingTheAlarm, StopInTheAlarmSecondSilencesItForGood)
     EXPECT_FALSE(WaitForCaption(TestButtonIndex, "Stop", alarm.alarmMs + 4000)) << "rang again";
     ASSERT_TRUE(CaptureUntil(capture, alarm.alarmMs + 4000));
     EXPECT_TRUE(Silent(capture, stoppedMs + 150, alarm.alarmMs + 4000));
+    // Nothing rings any more, so Snooze moves nothing.
+    ClickOn(SnoozeButtonIndex);
+    EXPECT_FALSE(WaitFor([&] { return FieldsText(form) != "06:00:00"; }, 1000)) << "Snooze after Stop moved the alarm";
+    EXPECT_EQ(Caption(TestButtonIndex), "Test");
 }
 
 TEST_F(StoppingTheAlarm, TestPlaysTheToneUntilStopAndSnoozeLeavesATestAlone)
@@ -270,30 +274,18 @@ TEST_F(CommandKeys, EnterInAFieldShowsTheDateAndTimeWhileTheClockGoesOnAndRings)
     ASSERT_TRUE(WaitFor([&] { return FocusedWindow(form) == Control(alarm, HoursFieldIndex); }, 3000));
     long long beforeMs = NowMs();
     PressKey(VK_RETURN);
-    HWND box = NULL;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            box = FindProcessWindow(alarm.clock.process.dwProcessId, "#32770");
-            return box != NULL && IsWindowVisible(box);
-        },
-        5000));
+    HWND box = WaitForVisibleWindow(alarm.clock.process.dwProcessId, "#32770", 5000);
+    ASSERT_NE(box, nullptr);
     long long afterMs = NowMs();
     ASSERT_LT(afterMs, alarm.alarmMs) << "the box came too late for this case";
     auto shownAt = [&](long long ms) {
         return LocalDateText(ms, alarm.offset) + " " + LocalTimeText(ms, alarm.offset);
     };
-    std::string text = TextOf(GetDlgItem(box, 0xFFFF));
+    std::string text = MessageOf(box);
     EXPECT_TRUE(text == shownAt(beforeMs) || text == shownAt(afterMs)) << text << " at " << shownAt(afterMs);
     EXPECT_EQ(TextOf(box), "");
-    int buttons = 0;
-    for (HWND child : ChildWindows(box))
-        if (ClassOf(child) == "Button" && IsWindowVisible(child)) ++buttons;
-    EXPECT_EQ(buttons, 1);
-
-    for (int tick = 0; tick < 2; ++tick) {
-        std::string shown = Caption(ClockLabelIndex);
-        EXPECT_TRUE(WaitFor([&] { return Caption(ClockLabelIndex) != shown; }, 2500)) << "the clock stopped";
-    }
+    EXPECT_EQ(ButtonsOf(box), 1);
+    EXPECT_TRUE(KeepsTicking(form)) << "the clock stopped";
     ASSERT_TRUE(WaitForRing(alarm));
     EXPECT_EQ(LocalTimeText(NowMs(), alarm.offset), "06:00:00");
     EXPECT_TRUE(IsWindowVisible(box)) << "the box closed";
@@ -323,7 +315,7 @@ TEST_F(InertClicks, TheColonsThePictureAndTheFormItselfDoNothing)
     POINT const points[] = {centreOf(HourColonIndex), centreOf(MinuteColonIndex), {30, 100}, {4, 60}, {114, 162}};
     for (POINT point : points) {
         ClientToScreen(form, &point);
-        ClickAt(point.x, point.y);
+        ClickAt(point);
         EXPECT_FALSE(WaitFor([&] { return state() != before; }, 600)) << "at " << point.x << "," << point.y;
     }
     ASSERT_TRUE(CaptureUntil(capture, NowMs()));
@@ -340,9 +332,7 @@ TEST_F(InertClicks, ADoubleClickOnAButtonIsOneClick)
     };
     Case const cases[] = {{TestButtonIndex, "Stop"}, {AlarmButtonIndex, "Alarm Off"}};
     for (Case const& c : cases) {
-        RECT r;
-        GetWindowRect(Control(alarm, c.button), &r);
-        DoubleClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        DoubleClickAt(CentreOf(Control(alarm, c.button)));
         EXPECT_TRUE(WaitForCaption(c.button, c.after, NowMs() + 3000));
         EXPECT_FALSE(WaitFor([&] { return Caption(c.button) != c.after; }, 1000)) << "a second click";
     }

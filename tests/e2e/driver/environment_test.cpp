@@ -1,4 +1,5 @@
 // The clock where its surroundings fall short: no sound device at all.
+#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +26,7 @@ void RingWithoutASoundDevice(long& exitCode)
         if (FindProcessWindow(processId, "#32770") != NULL) boxSeen = true;
     };
 
-    HWND label = ControlAt(clock.form, ClockLabelIndex);
-    std::string const first = TextOf(label);
-    EXPECT_TRUE(WaitFor([&] { return TextOf(label) != first; }, 2500)) << "the clock does not run";
+    EXPECT_TRUE(KeepsTicking(clock.form, 1)) << "the clock does not run";
     PostMessageA(clock.form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(clock.form); }, 5000));
 
@@ -56,25 +55,18 @@ void RingWithoutASoundDevice(long& exitCode)
     // Stopping the sound at exit has no device either; a box would keep the process alive.
     BringToFront(clock.form);
     PressKey(VK_F4, false, true);
-    exitCode = WaitForExit(clock, 10000);
+    exitCode = ExitCodeAfterClose(clock);
 }
 
 }  // namespace
 
 TEST(NoSoundDevice, TheClockRunsRingsWithoutAnErrorBoxAndExitsWithZero)
 {
-    // Wine now and then faults in its sound driver while a process exits (code
-    // 41 or 0xC0000029, or a late exit), as the closing cases found; one such
-    // result is Wine's, so the case runs once more.
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        long code = 0;
-        RingWithoutASoundDevice(code);
-        if (HasFatalFailure() || code == 0) return;
-        bool winesFault = code == 41 || code == static_cast<long>(0xC0000029) || code == -1;
-        if (attempt == 2 || !winesFault) {
-            ADD_FAILURE() << "exit code " << code;
-            return;
-        }
-        fprintf(stderr, "Wine's exit fault (code %ld), running once more\n", code);
-    }
+    RetryOnWinesExitFault(
+        [] {
+            long code = 0;
+            RingWithoutASoundDevice(code);
+            return code;
+        },
+        "no sound device");
 }

@@ -43,10 +43,9 @@ protected:
     // A single click at x pixels from the field's left edge (-1: its middle).
     void ClickIn(HWND field, int x = -1, Button button = Button::Left)
     {
-        SpaceFromLastClick();
         RECT r;
         GetWindowRect(field, &r);
-        ClickAt(x < 0 ? (r.left + r.right) / 2 : r.left + x, (r.top + r.bottom) / 2, button);
+        ClickAt({x < 0 ? (r.left + r.right) / 2 : r.left + x, (r.top + r.bottom) / 2}, button);
     }
     bool Responds()
     {
@@ -80,40 +79,6 @@ TEST_F(AlarmFields, FocusByClickAnywhereOrByTabSelectsTheFirstTwoCharacters)
     EXPECT_TRUE(Selected(minutes, 0, 2)) << "Tab into the minutes";
 }
 
-TEST_F(AlarmFields, ARightClickOpensTheEditMenuAndStartsNoCommit)
-{
-    auto openMenu = [&]() -> HWND {
-        ClickIn(minutes, -1, Button::Right);
-        HWND menu = NULL;
-        WaitFor(
-            [&] {
-                menu = FindProcessWindow(clock.process.dwProcessId, "#32768");
-                return menu != NULL && IsWindowVisible(menu);
-            },
-            3000);
-        return menu != NULL && IsWindowVisible(menu) ? menu : NULL;
-    };
-    // A commit normalises every field: a "7" left in the seconds tells whether one ran.
-    SendMessageA(seconds, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("7"));
-    HWND menu = openMenu();
-    ASSERT_NE(menu, nullptr) << "the edit control's own menu did not open";
-    // Closed by a click on the form's bare client area: a key released in the
-    // field would count as typing.
-    POINT bare = {2, 180};
-    ClientToScreen(clock.form, &bare);
-    ClickAt(bare.x, bare.y);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 3000));
-    long long const until = NowMs() + 11000;
-    while (NowMs() < until) {
-        ASSERT_EQ(TextOf(seconds), "7") << "a commit ran";
-        Sleep(50);
-    }
-    menu = openMenu();
-    ASSERT_NE(menu, nullptr);
-    PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 3000)) << "Escape left the menu open";
-}
-
 TEST_F(AlarmFields, TypedDigitsAreClampedAndPaddedAsThePersonTypes)
 {
     struct Step {
@@ -141,22 +106,43 @@ TEST_F(AlarmFields, TypedDigitsAreClampedAndPaddedAsThePersonTypes)
     }
 }
 
-TEST_F(AlarmFields, TheIdleCommitComesNineToTenSecondsAfterTheLastKeyRelease)
+TEST_F(AlarmFields, TheIdleCommitComesNineToTenSecondsAfterTheLastKeyReleaseNotAfterARightClick)
 {
     ASSERT_TRUE(ClickIntoField(clock.form, hours));
     TypeDigits("08");
     ASSERT_TRUE(Reads(hours, "08"));
-    // The person pauses; a key release five seconds on starts the count again.
-    Sleep(5000);
+    // The person pauses; a key release three seconds on starts the count again.
+    Sleep(3000);
     ASSERT_EQ(Focused(), hours);
     PressKey(VK_RIGHT);
     long long const lastRelease = NowMs();
-    ASSERT_TRUE(WaitFor([&] { return Focused() != hours; }, 15000));
+
+    // A right click two seconds on opens the edit control's own menu and
+    // starts no count: one would put the commit eleven seconds or more after
+    // the key release.
+    WaitFor([&] { return NowMs() > lastRelease + 2000; }, 3000);
+    ClickIn(minutes, -1, Button::Right);
+    HWND menu = WaitForVisibleWindow(clock.process.dwProcessId, "#32768", 3000);
+    ASSERT_NE(menu, nullptr) << "the edit control's own menu did not open";
+    // Closed by a click on the form's bare client area: a key released in the
+    // field would count as typing.
+    POINT bare = {2, 180};
+    ClientToScreen(clock.form, &bare);
+    ClickAt(bare);
+    ASSERT_TRUE(WaitFor([&] { return Gone(menu); }, 3000));
+    ASSERT_LT(NowMs() - lastRelease, 8000) << "too slow for this case";
+
+    ASSERT_TRUE(WaitFor([&] { return Focused() == picture; }, 15000)) << "no commit";
     long long const committedAfter = NowMs() - lastRelease;
-    EXPECT_EQ(Focused(), picture);
     EXPECT_GE(committedAfter, 8900) << "the commit came early";
     EXPECT_LE(committedAfter, 10500) << "the commit came late";
     printf("idle commit %lld ms after the last key release\n", committedAfter);
+
+    ClickIn(minutes, -1, Button::Right);
+    menu = WaitForVisibleWindow(clock.process.dwProcessId, "#32768", 3000);
+    ASSERT_NE(menu, nullptr);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return Gone(menu); }, 3000)) << "Escape left the menu open";
 }
 
 TEST_F(AlarmFields, ExactNormalisingOfTextsAnotherProgramSets)
@@ -185,36 +171,26 @@ TEST_F(AlarmFields, HostilePastesAlwaysEndAsTwoDigitsInRange)
 {
     std::string high;
     for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
-    std::string const texts[] = {
-        "",         std::string(300, '9'),
-        "%s%n%x",   "nan",
-        "-inf",     "inf",
-        "1e999",    "0x1F",
-        "-0",       " 7",
-        "\t12\r\n", high,
-        "abcdef",   "5a",
-        "1.5",      "23.5",
-        "x",        "+",
-        "0x",       "99999999999999999999",
-        "-",        "\xFF\xFE",
-    };
+    // What stresses the edit control and each class of the normaliser's input
+    // (its results are proven natively and by the fuzzer): each into one field.
+    std::string const texts[] = {"", std::string(300, '9'), "%s%n%x", high, "\t12\r\n", "nan", "-inf", "5a", "0x1F"};
     size_t const fields[] = {HoursFieldIndex, MinutesFieldIndex, SecondsFieldIndex};
-    for (const std::string& text : texts) {
-        for (size_t index : fields) {
-            HWND field = ControlAt(clock.form, index);
-            SCOPED_TRACE("pasted '" + text + "' into field " + std::to_string(index));
-            PutOnClipboard(text);
-            ASSERT_TRUE(ClickIntoField(clock.form, field)) << "focus on " << FocusName();
-            PressControlV();
-            PressKey(VK_TAB);
-            ASSERT_TRUE(WaitFor([&] { return Focused() != field; }, 3000))
-                << "Tab did not leave the field; it reads '" << TextOf(field) << "', focus on " << FocusName()
-                << ", foreground " << (GetForegroundWindow() == clock.form);
-            ASSERT_TRUE(Responds()) << "the clock hangs";
-            int bound = index == HoursFieldIndex ? 23 : 59;
-            EXPECT_TRUE(WaitFor([&] { return IsTwoDigitsUpTo(TextOf(field), bound); }, 3000))
-                << "reads '" << TextOf(field) << "'";
-        }
+    for (size_t i = 0; i < sizeof texts / sizeof texts[0]; ++i) {
+        const std::string& text = texts[i];
+        size_t index = fields[i % 3];
+        HWND field = ControlAt(clock.form, index);
+        SCOPED_TRACE("pasted '" + text + "' into field " + std::to_string(index));
+        PutOnClipboard(text);
+        ASSERT_TRUE(ClickIntoField(clock.form, field)) << "focus on " << FocusName();
+        PressControlV();
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return Focused() != field; }, 3000))
+            << "Tab did not leave the field; it reads '" << TextOf(field) << "', focus on " << FocusName()
+            << ", foreground " << (GetForegroundWindow() == clock.form);
+        ASSERT_TRUE(Responds()) << "the clock hangs";
+        int bound = index == HoursFieldIndex ? 23 : 59;
+        EXPECT_TRUE(WaitFor([&] { return IsTwoDigitsUpTo(TextOf(field), bound); }, 3000))
+            << "reads '" << TextOf(field) << "'";
     }
     DWORD code = 0;
     GetExitCodeProcess(clock.process.hProcess, &code);

@@ -224,8 +224,8 @@ TEST_F(Installing, UninstallingEndsTheRunningClockAndLeavesNothingBehind)
         ASSERT_NE(icon.tooltip, nullptr) << "the installed clock showed no tray icon";
 
         ASSERT_EQ(Uninstall(), 0);
-        long code = WaitForExit(clock, 10000);
-        if (attempt < attempts && WinesExitFault(code)) {
+        long code = ExitCodeAfterClose(clock);
+        if (attempt < attempts && IsWinesExitFault(code)) {
             fprintf(stderr, "Wine's exit fault (code %ld), trying once more\n", code);
             continue;
         }

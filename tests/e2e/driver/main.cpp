@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     if (argc >= 3 && strcmp(argv[1], "--close-clock") == 0)
         return CloseAndWait(static_cast<DWORD>(strtoul(argv[2], NULL, 10)));
     ::testing::InitGoogleTest(&argc, argv);
+    ReportStopFailure = [](const std::string& what) { ADD_FAILURE() << what; };
     if (argc >= 3 && strcmp(argv[1], "--soak") == 0) {
         SoakSeconds = atoi(argv[2]);
         ::testing::GTEST_FLAG(filter) = "Soak.*";

@@ -210,18 +210,11 @@ private:
         BringToFront(clock.form);
         ++counts.sent;
         PostMessageA(field, WM_RBUTTONUP, 0, at);
-        HWND menu = NULL;
-        if (!WaitFor(
-                [&] {
-                    return (menu = FindProcessWindow(clock.process.dwProcessId, "#32768")) != NULL &&
-                           IsWindowVisible(menu);
-                },
-                3000))
-            return;
+        HWND menu = WaitForVisibleWindow(clock.process.dwProcessId, "#32768", 3000);
+        if (!menu) return;
         ++counts.contextMenus;
         PressKey(VK_ESCAPE);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 3000))
-            << "the field's context menu stayed open";
+        EXPECT_TRUE(WaitFor([&] { return Gone(menu); }, 3000)) << "the field's context menu stayed open";
     }
 
     ClockProcess& clock;

@@ -68,55 +68,6 @@ ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& en
     return clock;
 }
 
-namespace {
-
-// When the last button went down, so that separate presses are never taken
-// for a double click.
-DWORD LastPressTick;
-
-}  // namespace
-
-// The pointer is moved first and the buttons follow once it is there: a
-// press that comes with the pointer's first move onto a window can be lost
-// under Wine.
-void MouseAt(POINT at, const std::vector<DWORD>& buttons)
-{
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<INPUT> inputs(buttons.size() + 1);
-    for (size_t i = 0; i < inputs.size(); ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = (at.x * 65536 + width / 2) / width;
-        inputs[i].mi.dy = (at.y * 65536 + height / 2) / height;
-        // Each button carries the place too, should the pointer have been put back.
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (i == 0 ? 0 : buttons[i - 1]);
-    }
-    auto there = [&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    };
-    // The window the pointer leaves may still hold a motion event from when
-    // it came; handled late, that event puts the pointer back. A message it
-    // must answer makes it handle its events first.
-    POINT from;
-    GetCursorPos(&from);
-    HWND left = WindowFromPoint(from);
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        SendInput(1, inputs.data(), sizeof(INPUT));
-        WaitFor(there, 2000);
-        DWORD_PTR answer;
-        if (left) SendMessageTimeoutA(left, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
-        if (there()) break;
-    }
-    if (buttons.empty()) return;
-    DWORD const downs = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN;
-    bool presses = false;
-    for (DWORD button : buttons) presses = presses || (button & downs) != 0;
-    DWORD const apart = GetDoubleClickTime() + 100;
-    if (presses) WaitFor([&] { return GetTickCount() - LastPressTick > apart; }, apart);
-    SendInput(static_cast<UINT>(buttons.size()), inputs.data() + 1, sizeof(INPUT));
-    if (presses) LastPressTick = GetTickCount();
-}
-
 bool FindIcon(TrayIcon& icon)
 {
     for (const TrayIcon& now : TrayIcons()) {
@@ -136,28 +87,15 @@ POINT CentreOf(TrayIcon& icon)
 
 void DoubleClickIcon(TrayIcon& icon)
 {
-    MouseAt(CentreOf(icon), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-}
-
-HWND VisibleWindowOf(DWORD processId, const char* className)
-{
-    HWND window = FindProcessWindow(processId, className);
-    return window && IsWindowVisible(window) ? window : NULL;
-}
-
-HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs)
-{
-    HWND window = NULL;
-    WaitFor([&] { return (window = VisibleWindowOf(processId, className)) != NULL; }, timeoutMs);
-    return window;
+    DoubleClickAt(CentreOf(icon));
 }
 
 HWND OpenTrayMenu(DWORD processId, TrayIcon& icon)
 {
     POINT at = CentreOf(icon);
-    MouseAt(at, {MOUSEEVENTF_RIGHTDOWN});
+    PressButtonAt(at, Button::Right);
     HWND menu = WaitForVisibleWindow(processId, "#32768", 5000);
-    MouseAt(at, {MOUSEEVENTF_RIGHTUP});
+    ReleaseButtonAt(at, Button::Right);
     return menu;
 }
 
@@ -166,21 +104,5 @@ bool ChooseFromTrayMenu(DWORD processId, TrayIcon& icon, char mnemonic)
     HWND menu = OpenTrayMenu(processId, icon);
     if (!menu) return false;
     PressKey(static_cast<WORD>(mnemonic));
-    return WaitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000);
-}
-
-POINT CentreOf(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-POINT CloseBoxOf(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-    return {r.right - border - GetSystemMetrics(SM_CXSIZE) / 2 - 1,
-            r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2};
+    return WaitFor([&] { return Gone(menu); }, 5000);
 }

@@ -31,20 +31,9 @@ ClockProcess StartClockInTray(TrayIcon& icon, const std::vector<std::string>& en
 bool FindIcon(TrayIcon& icon);
 POINT CentreOf(TrayIcon& icon);
 
-// Real mouse input: the pointer goes to the point, then the buttons given
-// (MOUSEEVENTF_LEFTDOWN and so on) act there. Presses are kept further apart
-// than the double-click time.
-void MouseAt(POINT at, const std::vector<DWORD>& buttons);
 void DoubleClickIcon(TrayIcon& icon);
 // Presses the right button on the icon, waits for the clock's menu while the
 // button is down, then releases it; the menu's window, or NULL.
 HWND OpenTrayMenu(DWORD processId, TrayIcon& icon);
 // Opens the menu and presses an item's mnemonic; true once the menu is closed.
 bool ChooseFromTrayMenu(DWORD processId, TrayIcon& icon, char mnemonic);
-
-// The process's shown top-level window of the class, or NULL.
-HWND VisibleWindowOf(DWORD processId, const char* className);
-HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs);
-POINT CentreOf(HWND window);
-// A point on the close box of a window with a fixed frame.
-POINT CloseBoxOf(HWND window);

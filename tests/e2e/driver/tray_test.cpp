@@ -24,22 +24,6 @@ std::string QuietTime()
     return TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600));
 }
 
-bool Gone(HWND window)
-{
-    return !IsWindow(window) || !IsWindowVisible(window);
-}
-
-// The clock label shows two more seconds.
-bool KeepsTicking(HWND form)
-{
-    HWND label = ControlAt(form, ClockLabelIndex);
-    for (int tick = 0; tick < 2; ++tick) {
-        std::string shown = TextOf(label);
-        if (!WaitFor([&] { return TextOf(label) != shown; }, 2500)) return false;
-    }
-    return true;
-}
-
 class InTheTray : public ::testing::Test {
 protected:
     void SetUp() override
@@ -106,16 +90,16 @@ TEST_F(InTheTray, DoubleClicksAndTheMenuShowAndHideTheForm)
     }
 
     // A single click does nothing.
-    MouseAt(CentreOf(icon), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    ClickAt(CentreOf(icon));
     EXPECT_FALSE(WaitFor([&] { return !IsWindowVisible(form) || IsIconic(form); }, 1000));
 }
 
 TEST_F(InTheTray, TheMenuOpensAtTheCursorAsTheRightButtonGoesDown)
 {
     POINT at = CentreOf(icon);
-    MouseAt(at, {MOUSEEVENTF_RIGHTDOWN});
+    PressButtonAt(at, Button::Right);
     HWND menu = WaitForVisibleWindow(id, "#32768", 5000);
-    MouseAt(at, {MOUSEEVENTF_RIGHTUP});
+    ReleaseButtonAt(at, Button::Right);
     ASSERT_NE(menu, nullptr) << "no menu while the button was down";
     // Placed at the cursor, then moved as little as it takes into the work area.
     RECT r, work;
@@ -155,15 +139,9 @@ TEST_F(InTheTray, OkEnterTheCloseBoxAndAltF4CloseTheAboutBoxEscapeDoesNot)
         const char* what;
         std::function<void(HWND)> close;
     } const closers[] = {
-        {"Ok",
-         [](HWND box) {
-             MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-         }},
+        {"Ok", [](HWND box) { ClickControl(GetDlgItem(box, IDOK)); }},
         {"Enter", [](HWND) { PressKey(VK_RETURN); }},
-        {"close box",
-         [](HWND box) {
-             MouseAt(CloseBoxOf(box), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-         }},
+        {"close box", [](HWND box) { ClickAt(CloseBoxOf(box)); }},
         {"Alt+F4", [](HWND) { PressKey(VK_F4, false, true); }},
     };
     for (const Closer& closer : closers) {
@@ -303,7 +281,7 @@ TEST_F(InTheTray, AboutWhileTheBoxIsOpenBringsThatBoxForward)
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, 3000));
     EXPECT_FALSE(WaitFor([&] { return boxes() != 1; }, 1000)) << boxes() << " boxes";
 
-    MouseAt(CentreOf(GetDlgItem(box, IDOK)), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    ClickControl(GetDlgItem(box, IDOK));
     EXPECT_TRUE(WaitFor([&] { return boxes() == 0; }, 3000));
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }, 3000));
 }
@@ -316,7 +294,7 @@ TEST_F(InTheTray, ExitingASecondCopyLeavesTheFirstWithItsIcon)
     EXPECT_EQ(secondIcon.tip, Title);
     EXPECT_TRUE(FindIcon(icon));
     ASSERT_TRUE(ChooseFromTrayMenu(second.process.dwProcessId, secondIcon, 'X'));
-    EXPECT_EQ(WaitForExit(second, 10000), 0);
+    EXPECT_EQ(ExitCodeAfterClose(second), 0);
     EXPECT_TRUE(WaitFor([&] { return !FindIcon(secondIcon); }, 3000));
 
     EXPECT_TRUE(FindIcon(icon)) << "the first copy's icon went too";

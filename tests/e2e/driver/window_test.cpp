@@ -145,12 +145,8 @@ TEST(ClosingTheClock, CloseBoxEndsTheProcessWithExitCodeZero)
 {
     ExpectCleanExit(
         [](ClockProcess& clock) {
-            RECT r;
-            GetWindowRect(clock.form, &r);
-            int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-            int button = GetSystemMetrics(SM_CXSIZE);
             BringToFront(clock.form);
-            ClickAt(r.right - border - button / 2 - 1, r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2);
+            ClickAt(CloseBoxOf(clock.form));
         },
         "close box");
 }
