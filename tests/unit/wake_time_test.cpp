@@ -32,17 +32,12 @@ struct TimeZone {
     }
 };
 
-// Calendar seconds of a UTC date and time.
-long long Utc(int year, int month, int day, int hour, int minute, int second)
+// Calendar seconds of a UTC date and time in 2026, not a leap year.
+long long Utc(int month, int day, int hour, int minute, int second)
 {
-    struct tm when = {};
-    when.tm_year = year - 1900;
-    when.tm_mon = month - 1;
-    when.tm_mday = day;
-    when.tm_hour = hour;
-    when.tm_min = minute;
-    when.tm_sec = second;
-    return static_cast<long long>(timegm(&when));
+    int const daysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    long long const newYear = 1767225600;  // 2026-01-01 00:00:00 UTC
+    return newYear + (daysBefore[month - 1] + day - 1) * 86400LL + hour * 3600 + minute * 60 + second;
 }
 
 }  // namespace
@@ -56,22 +51,22 @@ TEST(NextAlarmOccurrence, IsTheFirstSecondAfterNowOnTheLocalClock)
         long long now, next;
     };
     Case const cases[] = {
-        {"later today", "06:00:00", Utc(2026, 12, 8, 4, 0, 0), Utc(2026, 12, 8, 5, 0, 0)},
-        {"a second ahead", "06:00:00", Utc(2026, 12, 8, 4, 59, 59), Utc(2026, 12, 8, 5, 0, 0)},
-        {"exactly now: tomorrow", "06:00:00", Utc(2026, 12, 8, 5, 0, 0), Utc(2026, 12, 9, 5, 0, 0)},
-        {"passed: tomorrow", "06:00:00", Utc(2026, 12, 8, 6, 0, 0), Utc(2026, 12, 9, 5, 0, 0)},
-        {"just past midnight", "00:00:01", Utc(2026, 12, 8, 22, 59, 59), Utc(2026, 12, 8, 23, 0, 1)},
-        {"midnight, last day of the year", "00:00:00", Utc(2026, 12, 31, 22, 0, 0), Utc(2026, 12, 31, 23, 0, 0)},
-        {"blanks around the text", " 06:00:00\t", Utc(2026, 12, 8, 4, 0, 0), Utc(2026, 12, 8, 5, 0, 0)},
-        {"summer time", "06:00:00", Utc(2026, 7, 1, 3, 0, 0), Utc(2026, 7, 1, 4, 0, 0)},
+        {"later today", "06:00:00", Utc(12, 8, 4, 0, 0), Utc(12, 8, 5, 0, 0)},
+        {"a second ahead", "06:00:00", Utc(12, 8, 4, 59, 59), Utc(12, 8, 5, 0, 0)},
+        {"exactly now: tomorrow", "06:00:00", Utc(12, 8, 5, 0, 0), Utc(12, 9, 5, 0, 0)},
+        {"passed: tomorrow", "06:00:00", Utc(12, 8, 6, 0, 0), Utc(12, 9, 5, 0, 0)},
+        {"just past midnight", "00:00:01", Utc(12, 8, 22, 59, 59), Utc(12, 8, 23, 0, 1)},
+        {"midnight, last day of the year", "00:00:00", Utc(12, 31, 22, 0, 0), Utc(12, 31, 23, 0, 0)},
+        {"blanks around the text", " 06:00:00\t", Utc(12, 8, 4, 0, 0), Utc(12, 8, 5, 0, 0)},
+        {"summer time", "06:00:00", Utc(7, 1, 3, 0, 0), Utc(7, 1, 4, 0, 0)},
         // 29 March 2026: the clock goes from 02:00 to 03:00.
-        {"skipped by the spring change", "02:30:00", Utc(2026, 3, 28, 12, 0, 0), Utc(2026, 3, 30, 0, 30, 0)},
-        {"just after the spring change", "03:00:00", Utc(2026, 3, 28, 23, 0, 0), Utc(2026, 3, 29, 1, 0, 0)},
-        {"just before the spring change", "01:59:59", Utc(2026, 3, 28, 23, 0, 0), Utc(2026, 3, 29, 0, 59, 59)},
+        {"skipped by the spring change", "02:30:00", Utc(3, 28, 12, 0, 0), Utc(3, 30, 0, 30, 0)},
+        {"just after the spring change", "03:00:00", Utc(3, 28, 23, 0, 0), Utc(3, 29, 1, 0, 0)},
+        {"just before the spring change", "01:59:59", Utc(3, 28, 23, 0, 0), Utc(3, 29, 0, 59, 59)},
         // 25 October 2026: the clock goes from 03:00 back to 02:00.
-        {"repeated by the autumn change: first", "02:30:00", Utc(2026, 10, 24, 22, 0, 0), Utc(2026, 10, 25, 0, 30, 0)},
-        {"repeated, after the first", "02:30:00", Utc(2026, 10, 25, 0, 30, 0), Utc(2026, 10, 25, 1, 30, 0)},
-        {"after both", "02:30:00", Utc(2026, 10, 25, 1, 30, 0), Utc(2026, 10, 26, 1, 30, 0)},
+        {"repeated by the autumn change: first", "02:30:00", Utc(10, 24, 22, 0, 0), Utc(10, 25, 0, 30, 0)},
+        {"repeated, after the first", "02:30:00", Utc(10, 25, 0, 30, 0), Utc(10, 25, 1, 30, 0)},
+        {"after both", "02:30:00", Utc(10, 25, 1, 30, 0), Utc(10, 26, 1, 30, 0)},
     };
     for (Case const& c : cases) {
         long long next = NextAlarmOccurrence(c.alarm, c.now);
@@ -91,8 +86,7 @@ TEST(NextAlarmOccurrence, NoneForATextThatIsNoTimeOfDay)
     const char* const texts[] = {"",         "6:00:00",   "24:00:00",  "06:60:00", "06:00:60", "06-00-00",
                                  "06:00:0a", "06:00:000", "-6:00:00",  "06:00",    "06 00 00", "99:99:99",
                                  "+6:00:00", "06:00:00x", "06:\n0:00", "0x:00:00"};
-    for (const char* text : texts)
-        EXPECT_EQ(NextAlarmOccurrence(text, Utc(2026, 12, 8, 4, 0, 0)), NoOccurrence) << text;
+    for (const char* text : texts) EXPECT_EQ(NextAlarmOccurrence(text, Utc(12, 8, 4, 0, 0)), NoOccurrence) << text;
 }
 
 TEST(WakeMoment, AMinuteAheadOrTheAlarmSecondOnceThatIsPast)
