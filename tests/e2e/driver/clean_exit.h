@@ -10,6 +10,16 @@
 #include <string>
 #include <vector>
 
+// For cases about something else than the exit: code 0, or Wine's own exit
+// fault, which is noted (the closing cases demand 0, trying once more).
+inline ::testing::AssertionResult ClosedCleanly(long code)
+{
+    if (code == 0) return ::testing::AssertionSuccess();
+    if (!IsWinesExitFault(code)) return ::testing::AssertionFailure() << "exit code " << code;
+    fprintf(stderr, "Wine's exit fault (code %ld)\n", code);
+    return ::testing::AssertionSuccess();
+}
+
 // Runs an attempt that ends a clock and returns its exit code, which must be
 // 0; Wine's own exit fault (IsWinesExitFault) is reported, and the attempt
 // runs once more.
