@@ -2,7 +2,7 @@
 # Runs driver cases that read Wine's trace of what the clock asks of the platform:
 #   trace.sh HARNESS STATEDIR DRIVER FILTER
 # The cases start the clock with WINEDEBUG channels of their own. The clock's lines
-# (+sync, warn+ntdll) go to the driver's stderr, here the file VEXO_TRACE; the
+# (+sync, warn+ntdll) go to the driver's stderr, here the file VEXO_TRACE_WIN names; the
 # wineserver prints +server requests to its own log. A server
 # traces every process once one client asked it to, until it ends, so these cases
 # get a desktop and wineserver of their own, stopped when they end.

@@ -359,6 +359,17 @@ HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutM
     return window;
 }
 
+int VisibleWindowCount(DWORD processId, const char* className)
+{
+    int count = 0;
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && IsWindowVisible(w) && (!className || ClassOf(w) == className)) ++count;
+    }
+    return count;
+}
+
 bool Gone(HWND window)
 {
     return !IsWindow(window) || !IsWindowVisible(window);

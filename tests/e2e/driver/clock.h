@@ -131,6 +131,8 @@ HWND FindProcessWindow(DWORD processId, const char* className);
 // "#32768" a menu), or NULL.
 HWND VisibleWindowOf(DWORD processId, const char* className);
 HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs);
+// How many top-level windows of the process are shown, of the class or (NULL) of any.
+int VisibleWindowCount(DWORD processId, const char* className = NULL);
 // Closed or hidden.
 bool Gone(HWND window);
 // No window of the clock's class, of any copy, is left.

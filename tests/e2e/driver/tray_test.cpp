@@ -204,16 +204,7 @@ TEST_F(InTheTray, CheckForUpdatesHandsTheAddressToTheShellAndShowsNothing)
         << "the browser was asked for \"" << logged() << "\"";
 
     // Nothing new on the screen, and the clock goes on.
-    auto visibleWindows = [&] {
-        int count = 0;
-        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == id && IsWindowVisible(w)) ++count;
-        }
-        return count;
-    };
-    EXPECT_FALSE(WaitFor([&] { return visibleWindows() != 1; }, 1000)) << "the clock showed a window";
+    EXPECT_FALSE(WaitFor([&] { return VisibleWindowCount(id) != 1; }, 1000)) << "the clock showed a window";
     EXPECT_EQ(WaitForSingleObject(clock.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(KeepsTicking(form));
 }
@@ -266,15 +257,7 @@ TEST_F(InTheTray, AnAddTheShellRefusedIsTriedAgainUntilTheIconIsBack)
 
 TEST_F(InTheTray, AboutWhileTheBoxIsOpenBringsThatBoxForward)
 {
-    auto boxes = [&] {
-        int count = 0;
-        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == id && IsWindowVisible(w) && ClassOf(w) == "#32770") ++count;
-        }
-        return count;
-    };
+    auto boxes = [&] { return VisibleWindowCount(id, "#32770"); };
     ASSERT_TRUE(ChooseFromTrayMenu(id, icon, 'A'));
     HWND box = WaitForVisibleWindow(id, "#32770", 5000);
     ASSERT_NE(box, nullptr);
