@@ -20,15 +20,17 @@ inline ::testing::AssertionResult ClosedCleanly(long code)
     return ::testing::AssertionSuccess();
 }
 
-// Runs an attempt that ends a clock and returns its exit code, which must be
-// 0; Wine's own exit fault (IsWinesExitFault) is reported, and the attempt
-// runs once more.
-template <typename Attempt> void RetryOnWinesExitFault(Attempt attempt, const char* how)
+// Runs an attempt that ends a clock and sets its exit code, which must be 0
+// (an attempt may stop at a fatal failure). Wine's own exit fault
+// (IsWinesExitFault) is reported and the attempt runs again, up to `rounds`
+// times in all.
+template <typename Attempt> void RetryOnWinesExitFault(Attempt attempt, const char* how, int rounds = 2)
 {
-    for (int round = 1; round <= 2; ++round) {
-        long code = attempt();
+    for (int round = 1; round <= rounds; ++round) {
+        long code = 0;
+        attempt(code);
         if (::testing::Test::HasFatalFailure() || code == 0) return;
-        if (round == 2 || !IsWinesExitFault(code)) {
+        if (round == rounds || !IsWinesExitFault(code)) {
             ADD_FAILURE() << how << ": exit code " << code << (code == NotClosed ? " (did not close)" : "");
             return;
         }
@@ -42,20 +44,15 @@ template <typename Run>
 void ExpectCleanExit(Run run, const char* how, const std::vector<std::string>& environment = {TimeZoneFor(0)})
 {
     RetryOnWinesExitFault(
-        [&]() -> long {
+        [&](long& code) {
             ClockProcess clock = StartClock(environment);
-            if (clock.form == NULL) {
-                ADD_FAILURE() << how << ": the form did not appear";
-                return 0;
-            }
-            DWORD processId = clock.process.dwProcessId;
+            ASSERT_NE(clock.form, nullptr) << how << ": the form did not appear";
             run(clock);
-            if (::testing::Test::HasFatalFailure()) return 0;
-            long code = ExitCodeAfterClose(clock);
+            if (::testing::Test::HasFatalFailure()) return;
+            code = ExitCodeAfterClose(clock);
             if (code == 0) {
-                EXPECT_TRUE(FindClockForm(processId) == NULL && NoClockWindowLeft()) << how;
+                EXPECT_TRUE(NoClockWindowLeft()) << how;
             }
-            return code;
         },
         how);
 }

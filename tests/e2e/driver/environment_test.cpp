@@ -62,11 +62,5 @@ void RingWithoutASoundDevice(long& exitCode)
 
 TEST(NoSoundDevice, TheClockRunsRingsWithoutAnErrorBoxAndExitsWithZero)
 {
-    RetryOnWinesExitFault(
-        [] {
-            long code = 0;
-            RingWithoutASoundDevice(code);
-            return code;
-        },
-        "no sound device");
+    RetryOnWinesExitFault(RingWithoutASoundDevice, "no sound device");
 }

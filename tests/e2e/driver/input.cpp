@@ -13,8 +13,25 @@ DWORD LastPressTick;
 // Calendar milliseconds just before the last buttons were sent.
 long long LastButtonsMs;
 
-DWORD const LeftClick[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-DWORD const RightClick[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+DWORD PressOf(Button button)
+{
+    return button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+}
+
+DWORD ReleaseOf(Button button)
+{
+    return button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+}
+
+INPUT KeyInput(WORD virtualKey, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
 
 // The pointer is moved first and the buttons follow once it is there: a
 // press that comes with the pointer's first move onto a window can be lost
@@ -75,18 +92,17 @@ void MoveMouseTo(POINT at)
 
 void ClickAt(POINT at, Button button)
 {
-    const DWORD* events = button == Button::Left ? LeftClick : RightClick;
-    MouseAt(at, {events[0], events[1]});
+    MouseAt(at, {PressOf(button), ReleaseOf(button)});
 }
 
 void PressButtonAt(POINT at, Button button)
 {
-    MouseAt(at, {(button == Button::Left ? LeftClick : RightClick)[0]});
+    MouseAt(at, {PressOf(button)});
 }
 
 void ReleaseButtonAt(POINT at, Button button)
 {
-    MouseAt(at, {(button == Button::Left ? LeftClick : RightClick)[1]});
+    MouseAt(at, {ReleaseOf(button)});
 }
 
 void DoubleClickAt(POINT at)
@@ -118,14 +134,7 @@ void ClickControl(HWND control, Button button)
 void PressKey(WORD virtualKey, bool shift, bool alt)
 {
     std::vector<INPUT> inputs;
-    auto key = [&](WORD vk, bool up) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
+    auto key = [&](WORD vk, bool up) { inputs.push_back(KeyInput(vk, up)); };
     if (shift) key(VK_SHIFT, false);
     if (alt) key(VK_MENU, false);
     key(virtualKey, false);
@@ -154,13 +163,7 @@ void PutOnClipboard(const std::string& text)
 
 void PressControlV()
 {
-    INPUT inputs[4] = {};
-    WORD const keys[4] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
+    INPUT inputs[] = {KeyInput(VK_CONTROL, false), KeyInput('V', false), KeyInput('V', true),
+                      KeyInput(VK_CONTROL, true)};
     SendInput(4, inputs, sizeof(INPUT));
 }

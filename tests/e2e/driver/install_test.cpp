@@ -215,25 +215,21 @@ TEST_F(Installing, UninstallingEndsTheRunningClockAndLeavesNothingBehind)
 {
     // Wine's exit fault came in about one close of ten here: three tries make
     // a false failure rarer than one run in several hundred.
-    int const attempts = 3;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        ASSERT_EQ(Install(" /StartAtSignIn /DesktopShortcut"), 0);
-        TrayIcon icon;
-        ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(0)}, Sound::Off, InstalledProgram());
-        ASSERT_NE(clock.form, nullptr) << "the installed clock showed no form";
-        ASSERT_NE(icon.tooltip, nullptr) << "the installed clock showed no tray icon";
+    RetryOnWinesExitFault(
+        [](long& code) {
+            ASSERT_EQ(Install(" /StartAtSignIn /DesktopShortcut"), 0);
+            TrayIcon icon;
+            ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(0)}, Sound::Off, InstalledProgram());
+            ASSERT_NE(clock.form, nullptr) << "the installed clock showed no form";
+            ASSERT_NE(icon.tooltip, nullptr) << "the installed clock showed no tray icon";
 
-        ASSERT_EQ(Uninstall(), 0);
-        long code = ExitCodeAfterClose(clock);
-        if (attempt < attempts && IsWinesExitFault(code)) {
-            fprintf(stderr, "Wine's exit fault (code %ld), trying once more\n", code);
-            continue;
-        }
-        EXPECT_EQ(code, 0);
-        EXPECT_TRUE(WaitFor([&] { return !FindIcon(icon); }, 3000)) << "the tray icon stayed";
-        for (const std::string& path : {InstallFolder(), StartMenuShortcut(), SignInShortcut(), DesktopShortcut()})
-            EXPECT_FALSE(Exists(path)) << path;
-        EXPECT_FALSE(HasUninstallEntry());
-        return;
-    }
+            ASSERT_EQ(Uninstall(), 0);
+            code = ExitCodeAfterClose(clock);
+            if (code != 0) return;
+            EXPECT_TRUE(WaitFor([&] { return !FindIcon(icon); }, 3000)) << "the tray icon stayed";
+            for (const std::string& path : {InstallFolder(), StartMenuShortcut(), SignInShortcut(), DesktopShortcut()})
+                EXPECT_FALSE(Exists(path)) << path;
+            EXPECT_FALSE(HasUninstallEntry());
+        },
+        "uninstalling while the clock runs", 3);
 }

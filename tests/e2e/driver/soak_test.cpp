@@ -97,13 +97,12 @@ private:
             std::string now = TextOf(label);
             if (now != shown) {
                 ++seconds;
-                // Milliseconds since the second shown began, around the day.
-                long long began = ((SecondOfDay(now) - offset) % 86400 + 86400) % 86400 * 1000LL;
-                long long late = ((NowMs() % 86400000 - began) % 86400000 + 86400000) % 86400000;
-                if (late > 43200000) late -= 86400000;
-                if (late < 0 || late > ShownLimitMs) {
+                // The zone's offset is whole seconds: local seconds begin on the calendar's.
+                long long const seenMs = NowMs();
+                if (now != LocalTimeText(seenMs, offset) || seenMs % 1000 > ShownLimitMs) {
                     ++lateSeconds;
-                    Fault(now + " was seen " + std::to_string(late) + " ms after it began");
+                    Fault(now + " was seen at " + LocalTimeText(seenMs, offset) + " + " +
+                          std::to_string(seenMs % 1000) + " ms");
                 }
                 int step = (SecondOfDay(now) - SecondOfDay(shown) + 86400) % 86400;
                 if (step != 1) {
