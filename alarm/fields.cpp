@@ -40,9 +40,9 @@ void SelectFirstTwoCharacters(HWND field)
 
 void InstallSubclass(HWND control)
 {
-    LONG previous = GetWindowLongA(control, GWL_WNDPROC);
-    SetPropA(control, PreviousProcedureProperty, reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(previous)));
-    SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(ControlSubclassProc)));
+    LONG_PTR previous = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    SetPropA(control, PreviousProcedureProperty, reinterpret_cast<HANDLE>(previous));
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlSubclassProc));
 }
 
 LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -71,7 +71,7 @@ LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, L
     case WM_DESTROY:
         // The subclass undoes itself; the control's own procedure then sees
         // the rest of its destruction.
-        SetWindowLongA(window, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(previous)));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropA(window, PreviousProcedureProperty);
         return 0;
     }

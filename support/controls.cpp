@@ -112,8 +112,8 @@ void SetFormColor(HWND window, COLORREF color)
     HBRUSH brush = CreateSolidBrush(color);
     // The first previous background is a system colour value, not a brush;
     // deleting it fails harmlessly.
-    HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
-        static_cast<ULONG_PTR>(SetClassLongA(window, GCL_HBRBACKGROUND, reinterpret_cast<LONG>(brush))));
+    HGDIOBJ previous =
+        reinterpret_cast<HGDIOBJ>(SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush)));
     DeleteObject(previous);
     InvalidateRect(window, NULL, TRUE);
 }

@@ -8,8 +8,13 @@
 
 #include <cstring>
 
-// The oldest record layout, which every shell accepts.
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record is 88 bytes");
+// The oldest record layout, which every shell accepts: 88 bytes on x86; on x64 the
+// handles and the padding after them make it 104.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 104, "the x64 tray record is 104 bytes");
+#else
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the x86 tray record is 88 bytes");
+#endif
 
 NOTIFYICONDATAA TrayIconData;
 HMENU TrayMenuBar;

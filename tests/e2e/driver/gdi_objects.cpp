@@ -23,7 +23,12 @@ struct GdiHandleEntry {
 static_assert(sizeof(GdiHandleEntry) == 24, "a handle table entry is 24 bytes");
 
 size_t const GdiHandleCount = 0x10000;
-size_t const PebGdiTableOffset = 0x94;  // GdiSharedHandleTable in a 32-bit PEB
+// GdiSharedHandleTable in the PEB of a process of the driver's own build.
+#ifdef _WIN64
+size_t const PebGdiTableOffset = 0xF8;
+#else
+size_t const PebGdiTableOffset = 0x94;
+#endif
 unsigned const GdiStockFlag = 0x80;
 
 // The kind is the low byte of an entry's unique value, as Wine 8 numbers them
@@ -78,13 +83,13 @@ GdiObjects GdiObjectsOf(HANDLE process)
     PROCESS_BASIC_INFORMATION basic = {};
     ULONG length = 0;
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return objects;
-    DWORD table = 0;
+    ULONG_PTR table = 0;
     if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + PebGdiTableOffset, &table,
                            sizeof table, NULL) ||
         table == 0)
         return objects;
     std::vector<GdiHandleEntry> entries(GdiHandleCount);
-    if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)), entries.data(),
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
                            entries.size() * sizeof(GdiHandleEntry), NULL))
         return objects;
     objects.own = 0;
