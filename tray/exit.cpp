@@ -7,11 +7,16 @@
 #include "app/globals.h"
 #include "resources/resource_ids.h"
 
+#include <mmsystem.h>
+
 void ExitApplication()
 {
     KillTimer(MainForm, ClockTimerId);
-    // Playing the silence once replaces a looping alarm.
+    // Playing the silence once replaces a looping alarm. Then whatever still plays is
+    // stopped, and waited for: a process that ends while the platform's player is busy
+    // with a sound can fault on its way out (under Wine, in the sound server's client).
     PlayWaveResource(ResourceSilenceWave, 0);
+    sndPlaySoundA(NULL, 0);
     ReleaseStayAwake();
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);
