@@ -1,7 +1,8 @@
-# The two ways the clock ships, both holding the program and the README as
-# text: a setup program (NSIS, with the template beside this file) and a zip
-# to run from anywhere. `cmake --build --preset win32 --target package`
-# builds everything, then both.
+# The ways the clock ships, each holding the program and the README as text:
+# the 32-bit build as a setup program (NSIS, with the template beside this file)
+# and as a zip to run from anywhere; the 64-bit build as a zip only, for a 64-bit
+# Windows without its 32-bit subsystem. `cmake --build --preset win32 --target
+# package` builds everything, then both; the win64 preset builds its zip.
 
 # Notepad before Windows 10 shows a text of bare line feeds as one line.
 configure_file(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
@@ -9,11 +10,17 @@ install(TARGETS vexo RUNTIME DESTINATION .)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
 
 set(VEXO_RELEASE_DIR ${CMAKE_BINARY_DIR}/release CACHE PATH "Folder of the setup program and the zip")
-set(VEXO_PACKAGE_NAME vexo-${PROJECT_VERSION}-win32)
+set(VEXO_PACKAGE_NAME vexo-${PROJECT_VERSION}-${VEXO_ARCH})
 set(VEXO_SETUP ${VEXO_RELEASE_DIR}/${VEXO_PACKAGE_NAME}-setup.exe)
 set(VEXO_ZIP ${VEXO_RELEASE_DIR}/${VEXO_PACKAGE_NAME}.zip)
 
-set(CPACK_GENERATOR NSIS ZIP)
+# The setup program and its uninstaller are 32-bit programs, which install the 32-bit
+# clock: it runs on every Windows.
+if(VEXO_ARCH STREQUAL "win32")
+  set(CPACK_GENERATOR NSIS ZIP)
+else()
+  set(CPACK_GENERATOR ZIP)
+endif()
 set(CPACK_PACKAGE_NAME Vexo)
 set(CPACK_PACKAGE_VENDOR "Tarnwick Software")
 set(CPACK_PACKAGE_FILE_NAME ${VEXO_PACKAGE_NAME})

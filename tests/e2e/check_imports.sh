@@ -1,11 +1,13 @@
 #!/bin/sh
-# The clock must run alone on Windows: a 32-bit GUI executable importing only
-# system DLLs, with the compiler's runtime linked in.
+# The clock must run alone on Windows: a GUI executable of its build's architecture,
+# exporting nothing and importing only system DLLs, with the compiler's runtime linked in.
+#   check_imports.sh EXE OBJDUMP FORMAT    FORMAT: pei-i386 or pei-x86-64
 set -eu
-exe=$1
-headers=$(i686-w64-mingw32-objdump -p "$exe")
+exe=$1 objdump=$2 format=$3
+headers=$("$objdump" -p "$exe")
 fail=0
-echo "$headers" | grep -q 'file format pei-i386' || { echo "not a PE32 i386 image"; fail=1; }
+echo "$headers" | grep -q "file format $format\$" || { echo "not a $format image"; fail=1; }
+echo "$headers" | grep -q '^The Export Tables' && { echo "exports functions"; fail=1; }
 echo "$headers" | grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' || { echo "subsystem is not windows (GUI)"; fail=1; }
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
 echo "imports:" $dlls

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs driver cases that read Wine's trace of what the clock asks of the platform:
-#   trace.sh HARNESS STATEDIR DRIVER FILTER
+#   trace.sh HARNESS STATEDIR ARCH DRIVER FILTER
 # The cases start the clock with WINEDEBUG channels of their own. The clock's lines
 # (+sync, warn+ntdll) go to the driver's stderr, here the file VEXO_TRACE_WIN names; the
 # wineserver prints +server requests to its own log. A server
@@ -9,10 +9,11 @@
 set -u
 harness=$1
 state=$2
-driver=$3
-filter=$4
+arch=$3
+driver=$4
+filter=$5
 
-"$harness" start "$state" || exit 1
+"$harness" start "$state" "$arch" || exit 1
 trap '"$harness" stop "$state"' EXIT
 "$harness" exec "$state" sh -c '
     VEXO_TRACE_WIN=$(winepath -w "$VEXO_STATE/driver.err" | tr -d "\r")
