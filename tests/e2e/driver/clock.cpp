@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 std::string DriverFolder()
 {
@@ -359,10 +360,19 @@ HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutM
     return window;
 }
 
+// EnumWindows lists the windows at one moment; a walk with GW_HWNDNEXT misses a window or
+// counts it twice when the z-order changes under it, as when a box is brought forward.
 int VisibleWindowCount(DWORD processId, const char* className)
 {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
     int count = 0;
-    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    for (HWND w : windows) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == processId && IsWindowVisible(w) && (!className || ClassOf(w) == className)) ++count;
