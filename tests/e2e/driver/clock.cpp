@@ -71,20 +71,6 @@ ClockProcess StartClock(const std::vector<std::string>& environment, const std::
     return clock;
 }
 
-long WaitForExit(ClockProcess& clock, DWORD timeoutMs)
-{
-    if (!clock.process.hProcess) return -1;
-    if (WaitForSingleObject(clock.process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(clock.process.hProcess, &code);
-    return static_cast<long>(code);
-}
-
-bool IsWinesExitFault(long exitCode)
-{
-    return exitCode == 41 || exitCode == static_cast<long>(0xC0000029) || exitCode == LateExit;
-}
-
 namespace {
 
 void PrintStopFailure(const std::string& what)
@@ -96,35 +82,30 @@ void PrintStopFailure(const std::string& what)
 
 void (*ReportStopFailure)(const std::string& what) = PrintStopFailure;
 
-long ExitCodeAfterClose(ClockProcess& clock)
+bool ExpectExitCodeZero(ClockProcess& clock)
 {
-    long code = WaitForExit(clock, 10000);
-    if (code != -1) return code;
-    // With its form gone, the clock's own part of the exit is done.
-    bool formLeft = FindClockForm(clock.process.dwProcessId) != NULL;
-    TerminateProcess(clock.process.hProcess, 1);
-    WaitForSingleObject(clock.process.hProcess, 10000);
-    return formLeft ? NotClosed : LateExit;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(clock.process.hProcess, 10000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(clock.process.hProcess, &code);
+        if (code != 0) ReportStopFailure("the clock ended with exit code " + std::to_string(code));
+    } else {
+        // Whether the clock's own part of the exit was done.
+        bool formLeft = FindClockForm(clock.process.dwProcessId) != NULL;
+        TerminateProcess(clock.process.hProcess, 1);
+        WaitForSingleObject(clock.process.hProcess, 10000);
+        ReportStopFailure(formLeft ? "the clock did not close within 10 s; terminated"
+                                   : "the clock's form went but its process did not end within 10 s; terminated");
+    }
+    clock.Release();
+    return code == 0;
 }
 
-void StopClock(ClockProcess& clock)
+bool StopClock(ClockProcess& clock)
 {
-    if (!clock.process.hProcess) return;
-    if (WaitForSingleObject(clock.process.hProcess, 0) != WAIT_OBJECT_0) {
-        HWND form = FindClockForm(clock.process.dwProcessId);
-        if (form) PostMessageA(form, WM_CLOSE, 0, 0);
-        long code = ExitCodeAfterClose(clock);
-        if (code == NotClosed)
-            ReportStopFailure("the clock did not close within 10 s of WM_CLOSE; terminated");
-        else if (IsWinesExitFault(code))
-            fprintf(stderr, "Wine's exit fault (code %ld) as the clock closed\n", code);
-        else if (code != 0)
-            ReportStopFailure("the clock closed with exit code " + std::to_string(code));
-    }
-    CloseHandle(clock.process.hThread);
-    CloseHandle(clock.process.hProcess);
-    clock.process = PROCESS_INFORMATION();
-    clock.form = NULL;
+    if (!clock.process.hProcess) return true;
+    HWND form = FindClockForm(clock.process.dwProcessId);
+    if (form) PostMessageA(form, WM_CLOSE, 0, 0);
+    return ExpectExitCodeZero(clock);
 }
 
 ClockProcess& ClockProcess::operator=(ClockProcess&& other) noexcept

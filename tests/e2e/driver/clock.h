@@ -40,24 +40,15 @@ enum class Sound { Off, On };
 // extra environment variables such as "TZ=...", and waits for its form.
 ClockProcess StartClock(const std::vector<std::string>& environment = {}, const std::string& program = "",
                         Sound sound = Sound::Off);
-// Waits for the process to end; returns its exit code, or -1 on timeout.
-long WaitForExit(ClockProcess& clock, DWORD timeoutMs);
-// Ends a clock still running with WM_CLOSE and releases its handles. A clock
-// that does not end by itself within 10 s is terminated, and that is reported
-// through ReportStopFailure (a test failure in the driver), as is an exit code
-// other than 0, but for Wine's own exit fault, which is only noted.
-void StopClock(ClockProcess& clock);
+// Ends a clock still running with WM_CLOSE, then expects its exit code 0
+// (ExpectExitCodeZero). Whether it got 0.
+bool StopClock(ClockProcess& clock);
 extern void (*ReportStopFailure)(const std::string& what);
-// The exit code of a clock asked to close, within 10 s. One still running
-// then is terminated: LateExit when its form was gone by then, NotClosed
-// when the form was still there.
-long const LateExit = -1;
-long const NotClosed = -2;
-long ExitCodeAfterClose(ClockProcess& clock);
-// Wine now and then asserts in its sound driver while a process exits (exit
-// code 41 or 0xC0000029, or a late exit), even with the Pulse driver disabled
-// for the process.
-bool IsWinesExitFault(long exitCode);
+// Waits up to 10 s for a clock asked to close to end, then releases its
+// handles. An exit code other than 0, or a clock still running then (which is
+// terminated), is reported through ReportStopFailure (a test failure in the
+// driver). Whether it ended with 0.
+bool ExpectExitCodeZero(ClockProcess& clock);
 
 // The driver's environment with the given variables added or replaced, as
 // CreateProcessA takes it.

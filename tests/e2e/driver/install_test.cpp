@@ -1,7 +1,6 @@
 // The setup program the build made, and its uninstaller, run silently as an
 // administrator's script runs them in the session's prefix: where the clock
 // goes, which shortcuts the options make, and what uninstalling leaves.
-#include "clean_exit.h"
 #include "clock.h"
 #include "tray_driver.h"
 
@@ -213,23 +212,16 @@ TEST_F(Installing, MakesTheSignInAndDesktopShortcutsOnlyWhenAsked)
 
 TEST_F(Installing, UninstallingEndsTheRunningClockAndLeavesNothingBehind)
 {
-    // Wine's exit fault came in about one close of ten here: three tries make
-    // a false failure rarer than one run in several hundred.
-    RetryOnWinesExitFault(
-        [](long& code) {
-            ASSERT_EQ(Install(" /StartAtSignIn /DesktopShortcut"), 0);
-            TrayIcon icon;
-            ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(0)}, Sound::Off, InstalledProgram());
-            ASSERT_NE(clock.form, nullptr) << "the installed clock showed no form";
-            ASSERT_NE(icon.tooltip, nullptr) << "the installed clock showed no tray icon";
+    ASSERT_EQ(Install(" /StartAtSignIn /DesktopShortcut"), 0);
+    TrayIcon icon;
+    ClockProcess clock = StartClockInTray(icon, {TimeZoneFor(0)}, Sound::Off, InstalledProgram());
+    ASSERT_NE(clock.form, nullptr) << "the installed clock showed no form";
+    ASSERT_NE(icon.tooltip, nullptr) << "the installed clock showed no tray icon";
 
-            ASSERT_EQ(Uninstall(), 0);
-            code = ExitCodeAfterClose(clock);
-            if (code != 0) return;
-            EXPECT_TRUE(WaitFor([&] { return !FindIcon(icon); }, 3000)) << "the tray icon stayed";
-            for (const std::string& path : {InstallFolder(), StartMenuShortcut(), SignInShortcut(), DesktopShortcut()})
-                EXPECT_FALSE(Exists(path)) << path;
-            EXPECT_FALSE(HasUninstallEntry());
-        },
-        "uninstalling while the clock runs", 3);
+    ASSERT_EQ(Uninstall(), 0);
+    ExpectExitCodeZero(clock);
+    EXPECT_TRUE(WaitFor([&] { return !FindIcon(icon); }, 3000)) << "the tray icon stayed";
+    for (const std::string& path : {InstallFolder(), StartMenuShortcut(), SignInShortcut(), DesktopShortcut()})
+        EXPECT_FALSE(Exists(path)) << path;
+    EXPECT_FALSE(HasUninstallEntry());
 }

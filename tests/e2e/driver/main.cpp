@@ -32,16 +32,14 @@ int StartAndReport()
     return 0;
 }
 
-// --close-clock PID: closes that copy of the clock and waits for it to end.
+// --close-clock PID: closes that copy of the clock; 0 when it ended with 0.
 int CloseAndWait(DWORD processId)
 {
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    HWND form = FindClockForm(processId);
-    if (form) PostMessageA(form, WM_CLOSE, 0, 0);
-    if (!process) return 1;
-    DWORD waited = WaitForSingleObject(process, 10000);
-    CloseHandle(process);
-    return waited == WAIT_OBJECT_0 ? 0 : 1;
+    ClockProcess clock;
+    clock.process.dwProcessId = processId;
+    clock.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    if (!clock.process.hProcess) return 1;
+    return StopClock(clock) ? 0 : 1;
 }
 
 }  // namespace

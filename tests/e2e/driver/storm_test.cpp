@@ -1,6 +1,5 @@
 // Another program sends the clock thousands of random messages of the kinds
 // its form handles; the clock must come out of it working.
-#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -256,58 +255,57 @@ TEST(MessageStorm, TwentyThousandRandomMessagesLeaveTheClockWorking)
 {
     // The alarm hours away, so only the storm's own commands make it ring.
     int const offset = OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600);
-    ExpectCleanExit(
-        [&](ClockProcess& clock) {
-            BringToFront(clock.form);
-            Storm storm(clock);
-            DWORD const start = GetTickCount();
-            storm.Run();
-            printf("storm (seed %u): %d messages in %.1f s, %d texts set, %d editing messages held back for a "
-                   "long text, %d context menus closed, %d unanswered, slowest answer %lu ms\n",
-                   StormSeed, storm.counts.sent, (GetTickCount() - start) / 1000.0, storm.counts.texts,
-                   storm.counts.heldBack, storm.counts.contextMenus, storm.counts.unanswered, storm.counts.slowestMs);
-            ASSERT_FALSE(::testing::Test::HasFatalFailure());
-            ASSERT_EQ(WaitForSingleObject(clock.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
-                << "the clock ended during the storm";
+    ClockProcess clock = StartClock({TimeZoneFor(offset)});
+    ASSERT_NE(clock.form, nullptr);
+    BringToFront(clock.form);
+    Storm storm(clock);
+    DWORD const start = GetTickCount();
+    storm.Run();
+    printf("storm (seed %u): %d messages in %.1f s, %d texts set, %d editing messages held back for a "
+           "long text, %d context menus closed, %d unanswered, slowest answer %lu ms\n",
+           StormSeed, storm.counts.sent, (GetTickCount() - start) / 1000.0, storm.counts.texts, storm.counts.heldBack,
+           storm.counts.contextMenus, storm.counts.unanswered, storm.counts.slowestMs);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    ASSERT_EQ(WaitForSingleObject(clock.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the clock ended during the storm";
 
-            // Still answering at once.
-            double slowest = 0;
-            for (int probe = 0; probe < 5; ++probe) {
-                LARGE_INTEGER frequency, before, after;
-                QueryPerformanceFrequency(&frequency);
-                QueryPerformanceCounter(&before);
-                DWORD_PTR result;
-                EXPECT_TRUE(SendMessageTimeoutA(clock.form, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
-                QueryPerformanceCounter(&after);
-                double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                            static_cast<double>(frequency.QuadPart);
-                if (ms > slowest) slowest = ms;
-                Sleep(20);
-            }
-            printf("after the storm: WM_NULL answered within %.2f ms (slowest of 5)\n", slowest);
-            EXPECT_LT(slowest, 100.0);
+    // Still answering at once.
+    double slowest = 0;
+    for (int probe = 0; probe < 5; ++probe) {
+        LARGE_INTEGER frequency, before, after;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        DWORD_PTR result;
+        EXPECT_TRUE(SendMessageTimeoutA(clock.form, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
+        QueryPerformanceCounter(&after);
+        double ms =
+            1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) / static_cast<double>(frequency.QuadPart);
+        if (ms > slowest) slowest = ms;
+        Sleep(20);
+    }
+    printf("after the storm: WM_NULL answered within %.2f ms (slowest of 5)\n", slowest);
+    EXPECT_LT(slowest, 100.0);
 
-            // The form back, then the fields as Tab leaves them.
-            DWORD_PTR result;
-            SendMessageTimeoutA(clock.form, WM_COMMAND, ShowCommand, 0, SMTO_NORMAL, AnswerMs, &result);
-            ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(clock.form) && !IsIconic(clock.form); }, 5000));
-            BringToFront(clock.form);
-            std::vector<HWND> const fields = {ControlAt(clock.form, HoursFieldIndex),
-                                              ControlAt(clock.form, MinutesFieldIndex),
-                                              ControlAt(clock.form, SecondsFieldIndex)};
-            std::vector<std::string> const first = TabRound(clock.form, fields);
-            int const bounds[] = {23, 59, 59};
-            for (size_t i = 0; i < fields.size(); ++i)
-                EXPECT_TRUE(IsTwoDigitsUpTo(first[i], bounds[i])) << "field " << i << " reads \"" << first[i] << "\"";
-            EXPECT_EQ(TabRound(clock.form, fields), first) << "a second round changed the fields";
-            printf("after the storm the fields read %s %s %s\n", first[0].c_str(), first[1].c_str(), first[2].c_str());
+    // The form back, then the fields as Tab leaves them.
+    DWORD_PTR result;
+    SendMessageTimeoutA(clock.form, WM_COMMAND, ShowCommand, 0, SMTO_NORMAL, AnswerMs, &result);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(clock.form) && !IsIconic(clock.form); }, 5000));
+    BringToFront(clock.form);
+    std::vector<HWND> const fields = {ControlAt(clock.form, HoursFieldIndex), ControlAt(clock.form, MinutesFieldIndex),
+                                      ControlAt(clock.form, SecondsFieldIndex)};
+    std::vector<std::string> const first = TabRound(clock.form, fields);
+    int const bounds[] = {23, 59, 59};
+    for (size_t i = 0; i < fields.size(); ++i)
+        EXPECT_TRUE(IsTwoDigitsUpTo(first[i], bounds[i])) << "field " << i << " reads \"" << first[i] << "\"";
+    EXPECT_EQ(TabRound(clock.form, fields), first) << "a second round changed the fields";
+    printf("after the storm the fields read %s %s %s\n", first[0].c_str(), first[1].c_str(), first[2].c_str());
 
-            HWND label = ControlAt(clock.form, ClockLabelIndex);
-            EXPECT_TRUE(WaitFor([&] { return TextOf(label) == LocalTimeText(NowMs(), offset); }, 3000))
-                << "the clock shows " << TextOf(label) << " at " << LocalTimeText(NowMs(), offset);
+    HWND label = ControlAt(clock.form, ClockLabelIndex);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(label) == LocalTimeText(NowMs(), offset); }, 3000))
+        << "the clock shows " << TextOf(label) << " at " << LocalTimeText(NowMs(), offset);
 
-            BringToFront(clock.form);
-            PressKey(VK_F4, false, true);
-        },
-        "after the storm", {TimeZoneFor(offset)});
+    BringToFront(clock.form);
+    PressKey(VK_F4, false, true);
+    ExpectExitCodeZero(clock);
+    EXPECT_TRUE(NoClockWindowLeft());
 }

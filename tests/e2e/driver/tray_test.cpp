@@ -1,6 +1,5 @@
 // The clock in the tray: its icon, the icon's menu, the About box and the
 // update page.
-#include "clean_exit.h"
 #include "clock.h"
 #include "tray_driver.h"
 
@@ -278,7 +277,7 @@ TEST_F(InTheTray, ExitingASecondCopyLeavesTheFirstWithItsIcon)
     EXPECT_EQ(secondIcon.tip, Title);
     EXPECT_TRUE(FindIcon(icon));
     ASSERT_TRUE(ChooseFromTrayMenu(second.process.dwProcessId, secondIcon, 'X'));
-    EXPECT_TRUE(ClosedCleanly(ExitCodeAfterClose(second)));
+    ExpectExitCodeZero(second);
     EXPECT_TRUE(WaitFor([&] { return !FindIcon(secondIcon); }, 3000));
 
     EXPECT_TRUE(FindIcon(icon)) << "the first copy's icon went too";

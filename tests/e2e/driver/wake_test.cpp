@@ -2,7 +2,6 @@
 // the alarm is due and rings. Nothing sleeps under Wine, so the cases read
 // Wine's trace of what the clock asks of the platform (run by trace.sh).
 #include "alarm_steps.h"
-#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
@@ -190,7 +189,7 @@ TEST(StayingAwake, WhileTheAlarmIsDueAndWithTheScreenWhileItRings)
             ASSERT_TRUE(WaitForText(testButton, "Test", 3000));
         } else {
             PostMessageA(clock.form, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(ClosedCleanly(ExitCodeAfterClose(clock)));
+            ExpectExitCodeZero(clock);
         }
         line = own.WaitForLine(line + 1, asked(None), 3000);
         ASSERT_GE(line, 0) << "not released";

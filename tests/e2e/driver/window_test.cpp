@@ -1,9 +1,10 @@
 // The main form and its controls as the system reports them, the keyboard
 // rules, minimising and closing.
-#include "clean_exit.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -141,41 +142,36 @@ TEST_F(MainFormTest, MinimisingHidesTheFormAndItsTaskbarButton)
     EXPECT_TRUE(WaitFor([&] { return !HasTaskbarButton(clock.form); }, 5000));
 }
 
-TEST(ClosingTheClock, CloseBoxEndsTheProcessWithExitCodeZero)
+TEST(ClosingTheClock, TheCloseBoxAndAltF4EndTheProcessWithExitCodeZero)
 {
-    ExpectCleanExit(
-        [](ClockProcess& clock) {
-            BringToFront(clock.form);
-            ClickAt(CloseBoxOf(clock.form));
-        },
-        "close box");
-}
-
-TEST(ClosingTheClock, AltF4EndsTheProcessWithExitCodeZero)
-{
-    ExpectCleanExit(
-        [](ClockProcess& clock) {
-            BringToFront(clock.form);
-            PressKey(VK_F4, false, true);
-        },
-        "Alt+F4");
-}
-
-TEST(ClosingTheClock, WithAPastedTextInTheFocusedFieldEndsCleanly)
-{
-    // The field normalises as it loses the focus during destruction, and the
-    // subclasses undo themselves.
-    ExpectCleanExit(
-        [](ClockProcess& clock) {
-            BringToFront(clock.form);
-            HWND hours = ControlAt(clock.form, HoursFieldIndex);
-            PutOnClipboard("x");
-            ASSERT_TRUE(ClickIntoField(clock.form, hours));
-            PressControlV();
-            ASSERT_TRUE(WaitFor([&] { return TextOf(hours) == "x"; }, 3000)) << "reads " << TextOf(hours);
-            PressKey(VK_F4, false, true);
-        },
-        "Alt+F4 from a field holding x");
+    struct Way {
+        const char* what;
+        std::function<void(ClockProcess&)> close;
+    } const ways[] = {
+        {"close box", [](ClockProcess& c) { ClickAt(CloseBoxOf(c.form)); }},
+        {"Alt+F4", [](ClockProcess&) { PressKey(VK_F4, false, true); }},
+        // The field normalises as it loses the focus during destruction, and
+        // the subclasses undo themselves.
+        {"Alt+F4 from a field holding x",
+         [](ClockProcess& c) {
+             HWND hours = ControlAt(c.form, HoursFieldIndex);
+             PutOnClipboard("x");
+             ASSERT_TRUE(ClickIntoField(c.form, hours));
+             PressControlV();
+             ASSERT_TRUE(WaitFor([&] { return TextOf(hours) == "x"; }, 3000)) << "reads " << TextOf(hours);
+             PressKey(VK_F4, false, true);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        ClockProcess clock = StartClock({TimeZoneFor(0)});
+        ASSERT_NE(clock.form, nullptr);
+        BringToFront(clock.form);
+        way.close(clock);
+        ASSERT_FALSE(HasFatalFailure());
+        ExpectExitCodeZero(clock);
+        EXPECT_TRUE(NoClockWindowLeft());
+    }
 }
 
 TEST(ClosingTheClock, ASecondCopyRunsBesideTheFirst)
