@@ -31,9 +31,8 @@ struct ClockProcess {
 };
 
 // Whether a started clock reaches the sound server. Only the cases that
-// listen need it: Wine's PulseAudio driver now and then faults while a
-// process exits (about 1 close in 15 here), which would blur what a case
-// checks about closing.
+// listen need it; the others leave it out, so that what they check does not
+// depend on it.
 enum class Sound { Off, On };
 
 // Starts vexo.exe from the driver's folder (or another program given), with
