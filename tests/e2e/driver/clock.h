@@ -32,7 +32,8 @@ struct ClockProcess {
 
 // Whether a started clock reaches the sound server. Only the cases that
 // listen need it; the others leave it out, so that what they check does not
-// depend on it.
+// depend on it. A 64-bit clock reaches it either way: the DLL override set in
+// the environment CreateProcess passes does not reach Wine's Unix side there.
 enum class Sound { Off, On };
 
 // Starts vexo.exe from the driver's folder (or another program given), with
