@@ -91,7 +91,12 @@ void BuildMainForm()
 
     CenterWindow(MainForm, NULL, NULL);
     ShowWindow(MainForm, SW_SHOW);
+    // Adding the icon and showing the form take a while: if a second began
+    // meanwhile, a timer armed from it would first tick a second later and that
+    // second would never show. So the time is shown again once the timer is armed,
+    // in the order every tick uses.
     ArmClockTimer();
+    SetControlText(ClockLabel, TimeText(0));
     CreateWakeTimer();
     ComposeAlarmTime();
 }
