@@ -341,17 +341,22 @@ HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutM
     return window;
 }
 
+namespace {
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 // EnumWindows lists the windows at one moment; a walk with GW_HWNDNEXT misses a window or
 // counts it twice when the z-order changes under it, as when a box is brought forward.
 int VisibleWindowCount(DWORD processId, const char* className)
 {
     std::vector<HWND> windows;
-    EnumWindows(
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
     int count = 0;
     for (HWND w : windows) {
         DWORD owner = 0;
