@@ -1,8 +1,8 @@
-# The ways the clock ships, each holding the program and the README as text:
-# the 32-bit build as a setup program (NSIS, with the template beside this file)
-# and as a zip to run from anywhere; the 64-bit build as a zip only, for a 64-bit
-# Windows without its 32-bit subsystem. `cmake --build --preset win32 --target
-# package` builds everything, then both; the win64 preset builds its zip.
+# The ways the clock ships, each holding the program and the README as text: each build
+# as a setup program (NSIS, with the template beside this file) and as a zip to run from
+# anywhere. The 32-bit build runs on every Windows; the 64-bit one, whose setup program is
+# 64-bit code too, also on a 64-bit Windows without its 32-bit subsystem.
+# `cmake --build --preset win32 --target package` builds everything, then both.
 
 # Notepad before Windows 10 shows a text of bare line feeds as one line.
 configure_file(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
@@ -14,12 +14,11 @@ set(VEXO_PACKAGE_NAME vexo-${PROJECT_VERSION}-${VEXO_ARCH})
 set(VEXO_SETUP ${VEXO_RELEASE_DIR}/${VEXO_PACKAGE_NAME}-setup.exe)
 set(VEXO_ZIP ${VEXO_RELEASE_DIR}/${VEXO_PACKAGE_NAME}.zip)
 
-# The setup program and its uninstaller are 32-bit programs, which install the 32-bit
-# clock: it runs on every Windows.
+set(CPACK_GENERATOR NSIS ZIP)
 if(VEXO_ARCH STREQUAL "win32")
-  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_VEXO_NSIS_TARGET x86-unicode)
 else()
-  set(CPACK_GENERATOR ZIP)
+  set(CPACK_VEXO_NSIS_TARGET amd64-unicode)
 endif()
 set(CPACK_PACKAGE_NAME Vexo)
 set(CPACK_PACKAGE_VENDOR "Tarnwick Software")

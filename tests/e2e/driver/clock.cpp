@@ -353,12 +353,24 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM list)
 
 // EnumWindows lists the windows at one moment; a walk with GW_HWNDNEXT misses a window or
 // counts it twice when the z-order changes under it, as when a box is brought forward.
-int VisibleWindowCount(DWORD processId, const char* className)
+std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> windows;
     EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> DescendantWindows(HWND parent)
+{
+    std::vector<HWND> windows;
+    EnumChildWindows(parent, ListWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+int VisibleWindowCount(DWORD processId, const char* className)
+{
     int count = 0;
-    for (HWND w : windows) {
+    for (HWND w : TopLevelWindows()) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == processId && IsWindowVisible(w) && (!className || ClassOf(w) == className)) ++count;

@@ -122,6 +122,9 @@ HWND FindProcessWindow(DWORD processId, const char* className);
 // "#32768" a menu), or NULL.
 HWND VisibleWindowOf(DWORD processId, const char* className);
 HWND WaitForVisibleWindow(DWORD processId, const char* className, DWORD timeoutMs);
+// Every top-level window, from one list; every window inside the parent, at any depth.
+std::vector<HWND> TopLevelWindows();
+std::vector<HWND> DescendantWindows(HWND parent);
 // How many top-level windows of the process are shown, of the class or (NULL) of any.
 int VisibleWindowCount(DWORD processId, const char* className = NULL);
 // Closed or hidden.
