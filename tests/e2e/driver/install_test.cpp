@@ -136,8 +136,7 @@ struct SetupRun {
     {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup,
-                            &process))
+        if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL, &startup, &process))
             return;
         AssignProcessToJobObject(job, process.hProcess);
         ResumeThread(process.hThread);
@@ -296,7 +295,8 @@ bool RunsAsInvoker(const std::string& program)
     HRSRC found = image ? FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : NULL;
     std::string manifest;
     if (found)
-        manifest.assign(static_cast<const char*>(LockResource(LoadResource(image, found))), SizeofResource(image, found));
+        manifest.assign(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                        SizeofResource(image, found));
     if (image) FreeLibrary(image);
     return manifest.find("level=\"asInvoker\"") != std::string::npos;
 }
@@ -406,18 +406,25 @@ TEST_F(Installing, ByHandOverARunningClockTheSetupAndTheUninstallerAskFirstNamin
         bool installedAfterOk;
         long cancelledCode;  // the uninstaller's first process ends once its copy has started
     } const ways[] = {
-        {"setup", [] { return "\"" + SetupProgram() + "\""; },
+        {"setup",
+         [] { return "\"" + SetupProgram() + "\""; },
          {{"Choose Components", IDOK}, {"Choose Install Location", IDOK}},
-         {{"Completing", IDOK, StartNow(false)}}, true, 1},
-        {"uninstaller", [] { return UninstallEntry("UninstallString"); }, {{"Uninstall Vexo - Tarnwick", IDOK}},
-         {{"Uninstallation Complete", IDOK}}, false, 0},
+         {{"Completing", IDOK, StartNow(false)}},
+         true,
+         1},
+        {"uninstaller",
+         [] { return UninstallEntry("UninstallString"); },
+         {{"Uninstall Vexo - Tarnwick", IDOK}},
+         {{"Uninstallation Complete", IDOK}},
+         false,
+         0},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
         ASSERT_EQ(Install(""), 0);
         // Hours away from the alarm, which is set to another time and off.
-        ClockProcess clock = StartClock({TimeZoneFor(OffsetBringingTimeSoon(7, 30, 0, NowMs(), 3 * 3600))},
-                                        InstalledProgram());
+        ClockProcess clock =
+            StartClock({TimeZoneFor(OffsetBringingTimeSoon(7, 30, 0, NowMs(), 3 * 3600))}, InstalledProgram());
         ASSERT_NE(clock.form, nullptr);
         HWND alarmButton = ControlAt(clock.form, AlarmButtonIndex);
         ASSERT_TRUE(TypeAlarmTime(clock.form, "07:30:00"));
