@@ -151,33 +151,42 @@ struct SetupRun {
         CloseHandle(process.hProcess);
         CloseHandle(job);
     }
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Counts() const
-    {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-        QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, NULL);
-        return info;
-    }
     // (Wine answers IsProcessInJob with a failure; the job's list of processes it keeps.)
-    bool Holds(DWORD processId) const
+    std::vector<DWORD> Processes() const
     {
         struct {
             JOBOBJECT_BASIC_PROCESS_ID_LIST list;
             ULONG_PTR more[63];
         } ids = {};
         QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, NULL);
-        for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i)
-            if (ids.list.ProcessIdList[i] == processId) return true;
-        return false;
+        return std::vector<DWORD>(ids.list.ProcessIdList, ids.list.ProcessIdList + ids.list.NumberOfProcessIdsInList);
     }
     // Once every process has ended, the first one's exit code; -1 after a minute.
     long End() const
     {
-        if (!process.hProcess || !WaitFor([&] { return Counts().ActiveProcesses == 0; }, 60000)) return -1;
+        auto allEnded = [&] {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+            return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, NULL) &&
+                   info.ActiveProcesses == 0;
+        };
         DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
+        if (!process.hProcess || !WaitFor(allEnded, 60000) || !GetExitCodeProcess(process.hProcess, &code)) return -1;
         return static_cast<long>(code);
     }
 };
+
+// The shown top-level windows of the run's processes.
+std::vector<HWND> WindowsOf(const SetupRun& run)
+{
+    std::vector<HWND> found;
+    std::vector<DWORD> const ids = run.Processes();
+    for (HWND w : TopLevelWindows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (IsWindowVisible(w) && std::find(ids.begin(), ids.end(), owner) != ids.end()) found.push_back(w);
+    }
+    return found;
+}
 
 long RunToTheEnd(const std::string& commandLine)
 {
@@ -221,11 +230,8 @@ void Follow(const SetupRun& run, const std::vector<Step>& steps)
         HWND button = NULL;
         ASSERT_TRUE(WaitFor(
             [&] {
-                for (HWND w : TopLevelWindows()) {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(w, &owner);
-                    if (IsWindowVisible(w) && run.Holds(owner) && Showing(w, step.shows)) window = w;
-                }
+                for (HWND w : WindowsOf(run))
+                    if (Showing(w, step.shows)) window = w;
                 button = window ? GetDlgItem(window, step.press) : NULL;
                 return button && IsWindowEnabled(button) && IsWindowVisible(button);
             },
@@ -264,19 +270,13 @@ ClockProcess ClockOfRun(const SetupRun& run)
     ClockProcess clock;
     WaitFor(
         [&] {
-            for (HWND w : TopLevelWindows()) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (ClassOf(w) == "TOLVAPROG" && IsWindowVisible(w) && run.Holds(owner)) {
-                    clock.form = w;
-                    clock.process.dwProcessId = owner;
-                    clock.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, owner);
-                    return true;
-                }
-            }
-            return false;
+            for (HWND w : WindowsOf(run))
+                if (ClassOf(w) == "TOLVAPROG") clock.form = w;
+            return clock.form != NULL;
         },
         10000);
+    GetWindowThreadProcessId(clock.form, &clock.process.dwProcessId);
+    clock.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, clock.process.dwProcessId);
     return clock;
 }
 
