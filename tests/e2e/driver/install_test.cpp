@@ -230,6 +230,7 @@ void Follow(const SetupRun& run, const std::vector<Step>& steps)
         HWND button = NULL;
         ASSERT_TRUE(WaitFor(
             [&] {
+                window = NULL;
                 for (HWND w : WindowsOf(run))
                     if (Showing(w, step.shows)) window = w;
                 button = window ? GetDlgItem(window, step.press) : NULL;
