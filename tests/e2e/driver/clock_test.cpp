@@ -31,7 +31,7 @@ TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
     std::string previous = TextOf(label);
     // Ten seconds here; the soak watches every second for lateness too.
     long long const end = NowMs() + 10000;
-    int changes = 0;
+    int changes = 0, lateChanges = 0;
     long long worstLateness = 0;
     while (NowMs() < end) {
         std::string shown = TextOf(label);
@@ -42,14 +42,18 @@ TEST(ClockDisplay, ShowsEverySecondOnceInOrderJustAfterItBegins)
             if (lateness > worstLateness) worstLateness = lateness;
             EXPECT_EQ(shown, LocalTimeText(now, offset)) << "shown at " << LocalTimeText(now, offset);
             EXPECT_EQ(LocalTimeText(now - 1000, offset), previous) << "a second was skipped or repeated";
-            EXPECT_LT(lateness, 100) << shown << " came " << lateness << " ms after its second began";
+            // A late timer is late every second; a busy machine's pause makes one second late.
+            if (lateness >= 100) ++lateChanges;
+            EXPECT_LT(lateness, 500) << shown << " came " << lateness << " ms after its second began";
             previous = shown;
         }
         Sleep(2);
     }
     EXPECT_GE(changes, 9);
     EXPECT_LE(changes, 11);
-    printf("clock label: %d changes, latest %lld ms after the second began\n", changes, worstLateness);
+    EXPECT_LE(lateChanges, 1) << "seconds shown 100 ms or more after they began";
+    printf("clock label: %d changes, latest %lld ms after the second began, %d at 100 ms or more\n", changes,
+           worstLateness, lateChanges);
 }
 
 TEST(DefaultAlarm, RingsAtSixBringingTheHiddenFormBack)
