@@ -8,7 +8,7 @@ using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWOR
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
 // NULL where this Windows lacks the function (before Windows 10, version 1607).
-template <typename Function> Function UserFunction(const char* name)
+template <typename Function> Function FindUserFunction(const char* name)
 {
     // Through the one function type that converts to every other without a warning.
     return reinterpret_cast<Function>(
@@ -22,12 +22,13 @@ int SystemDpi()
     HDC screen = GetDC(NULL);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(NULL, screen);
+    // Without a desktop to draw on there is no screen DC, and it reads 0.
     return dpi > 0 ? dpi : DesignDpi;
 }
 
 int WindowDpi(HWND window)
 {
-    GetDpiForWindowFunction const getDpiForWindow = UserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+    GetDpiForWindowFunction const getDpiForWindow = FindUserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
     if (getDpiForWindow != NULL) {
         UINT dpi = getDpiForWindow(window);
         if (dpi != 0) return static_cast<int>(dpi);
@@ -38,7 +39,7 @@ int WindowDpi(HWND window)
 PixelSize WindowSizeForClient(PixelSize client, DWORD style, DWORD exStyle, int dpi)
 {
     AdjustWindowRectExForDpiFunction const adjustForDpi =
-        UserFunction<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+        FindUserFunction<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
     RECT r = {0, 0, client.width, client.height};
     // Without the DPI form, the frame is the system's at every DPI.
     if (adjustForDpi == NULL || !adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
@@ -59,7 +60,7 @@ HFONT CreateGuiFont(int dpi)
 HICON LoadSmallIcon(int resourceId, int dpi)
 {
     GetSystemMetricsForDpiFunction const metricsForDpi =
-        UserFunction<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+        FindUserFunction<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     int width, height;
     if (metricsForDpi != NULL) {
         width = metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));

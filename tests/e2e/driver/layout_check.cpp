@@ -21,24 +21,11 @@ int Scaled(int value, int dpi)
     return MulDiv(value, dpi, 96);
 }
 
-// Position and size each scaled on their own, as the clock places its controls.
-RECT ScaledRect(RECT design, int dpi)
-{
-    LONG const left = Scaled(design.left, dpi), top = Scaled(design.top, dpi);
-    return {left, top, left + Scaled(design.right - design.left, dpi), top + Scaled(design.bottom - design.top, dpi)};
-}
-
 std::string Describe(RECT r)
 {
     char text[80];
     snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
     return text;
-}
-
-bool Within1(RECT a, RECT b)
-{
-    return labs(a.left - b.left) <= 1 && labs(a.top - b.top) <= 1 && labs(a.right - b.right) <= 1 &&
-           labs(a.bottom - b.bottom) <= 1;
 }
 
 int Failures = 0;
@@ -124,6 +111,18 @@ void CheckCaption(HWND button, const std::string& text)
 }
 
 }  // namespace
+
+RECT ScaledRect(RECT design, int dpi)
+{
+    LONG const left = Scaled(design.left, dpi), top = Scaled(design.top, dpi);
+    return {left, top, left + Scaled(design.right - design.left, dpi), top + Scaled(design.bottom - design.top, dpi)};
+}
+
+bool Within1(RECT a, RECT b)
+{
+    return labs(a.left - b.left) <= 1 && labs(a.top - b.top) <= 1 && labs(a.right - b.right) <= 1 &&
+           labs(a.bottom - b.bottom) <= 1;
+}
 
 int CheckLayout(DWORD processId, int dpi)
 {
