@@ -33,7 +33,7 @@ HWND PictureLabel;
 // control-colour message, so at most one exists at a time.
 static HBRUSH ControlBrush;
 
-// The form's fonts, its picture and its small icon, made for LayoutDpi by
+// The form's fonts and its small icon, made for LayoutDpi by
 // LayOutMainForm; those of the previous DPI are deleted once replaced.
 static HFONT MinuteColonFont;
 static HFONT HourColonFont;
