@@ -3,20 +3,19 @@
 #include "app/main_form.h"
 #include "app/window_proc.h"
 #include "resources/resource_ids.h"
+#include "support/dpi.h"
 
 #include <commctrl.h>
 #include <cstring>
 
 HINSTANCE AppInstance;
 char ClassName[TextVariableSize];
-int ScaleX;
-int ScaleY;
+int LayoutDpi;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     strcpy(ClassName, "TOLVAPROG");
-    ScaleX = 1;
-    ScaleY = 1;
+    LayoutDpi = SystemDpi();
     AppInstance = instance;
 
     WNDCLASSA windowClass;

@@ -10,4 +10,9 @@ COLORREF const Silver = RGB(192, 192, 192);
 COLORREF const Red = RGB(255, 0, 0);
 
 void BuildMainForm();
+// The form moved to a monitor of another scale, or the scale changed: lays it
+// out again at the new DPI, at the corner of the rectangle Windows suggests.
+void OnDpiChanged(int dpi, const RECT* suggested);
+// The outer size the form needs at a DPI, asked before a change of DPI.
+bool SizeFormForDpi(int dpi, SIZE* size);
 HBRUSH MakeControlBrush(COLORREF textColor, COLORREF backgroundColor, HDC deviceContext, HWND control);

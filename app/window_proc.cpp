@@ -149,6 +149,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_MOVE:
         break;
+    case WM_GETDPISCALEDSIZE:
+        return SizeFormForDpi(static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE:
         OnSystemTimeChange();

@@ -2,6 +2,7 @@
 #include "support/controls.h"
 
 #include "app/globals.h"
+#include "support/dpi.h"
 #include "support/layout.h"
 
 namespace {
@@ -26,12 +27,17 @@ void SetGuiFont(HWND window)
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
+// A design length at the DPI the form is laid out for.
+int Scaled(int value)
+{
+    return ScaleToDpi(value, LayoutDpi);
+}
+
 HWND CreateChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width, int height,
                  DWORD style, DWORD exStyle)
 {
-    HWND control =
-        CreateWindowExA(exStyle, className, text, style, x * ScaleX, y * ScaleY, width * ScaleX, height * ScaleY,
-                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
+    HWND control = CreateWindowExA(exStyle, className, text, style, Scaled(x), Scaled(y), Scaled(width), Scaled(height),
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
     SetGuiFont(control);
     return control;
 }
@@ -46,16 +52,17 @@ void SizeToText(HWND control, const char* text, int x, int y, AutoSize kind)
     ReleaseDC(control, deviceContext);
     PixelSize size = {extent.cx, extent.cy};
     if (kind == AutoSize::Button) size = ButtonSizeFor(extent.cx, extent.cy);
-    MoveWindow(control, x * ScaleX, y * ScaleY, size.width, size.height, TRUE);
+    MoveWindow(control, Scaled(x), Scaled(y), size.width, size.height, TRUE);
 }
 
 }  // namespace
 
-HWND CreateForm(const char* title, int x, int y, int width, int height, DWORD style, DWORD exStyle)
+HWND CreateForm(const char* title, int x, int y, int clientWidth, int clientHeight, DWORD style, DWORD exStyle)
 {
     if (style == 0) style = FormDefaultStyle;
-    PixelSize size = FormSizeFor(width, height, ScaleX, ScaleY);
-    HWND form = CreateWindowExA(exStyle, ClassName, title, style, x * ScaleX, y * ScaleY, size.width, size.height, NULL,
+    PixelSize size =
+        WindowSizeForClient(PixelSize{Scaled(clientWidth), Scaled(clientHeight)}, style, exStyle, LayoutDpi);
+    HWND form = CreateWindowExA(exStyle, ClassName, title, style, Scaled(x), Scaled(y), size.width, size.height, NULL,
                                 NULL, AppInstance, NULL);
     SetGuiFont(form);
     return form;
@@ -90,7 +97,7 @@ HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, 
                        DWORD style, DWORD exStyle)
 {
     if (style == 0) style = BitmapLabelDefaultStyle;
-    HWND label = CreateWindowExA(exStyle, "static", NULL, style, x * ScaleX, y * ScaleY, 0, 0, parent,
+    HWND label = CreateWindowExA(exStyle, "static", NULL, style, Scaled(x), Scaled(y), 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, NULL);
     HANDLE bitmap;
     if (bitmapId != 0)
@@ -100,10 +107,9 @@ HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, 
         bitmap = LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     bool resized = width != 0 || height != 0;
     // With one dimension given, the other keeps the bitmap's own size.
-    if (resized) bitmap = CopyImage(bitmap, IMAGE_BITMAP, width * ScaleX, height * ScaleY, LR_COPYRETURNORG);
+    if (resized) bitmap = CopyImage(bitmap, IMAGE_BITMAP, Scaled(width), Scaled(height), LR_COPYRETURNORG);
     SendMessageA(label, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    if (resized)
-        SetWindowPos(label, HWND_TOP, x * ScaleX, y * ScaleY, width * ScaleX, height * ScaleY, SWP_FRAMECHANGED);
+    if (resized) SetWindowPos(label, HWND_TOP, Scaled(x), Scaled(y), Scaled(width), Scaled(height), SWP_FRAMECHANGED);
     return label;
 }
 

@@ -1,6 +1,6 @@
 // Helpers that turn one line of form-building code into one window or control:
-// default styles, scaling by ScaleX and ScaleY, the stock GUI font, sizing to
-// the text, the form colour and centring.
+// default styles, positions and sizes given at 96 DPI and scaled to LayoutDpi,
+// the stock GUI font, sizing to the text, the form colour and centring.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,8 @@
 // style of DefaultExStyle selects their default extended style.
 DWORD const DefaultExStyle = 0xFFFFFFFF;
 
-HWND CreateForm(const char* title, int x, int y, int width, int height, DWORD style, DWORD exStyle);
+// The window's outer size is the client area's plus the frame and title bar at LayoutDpi.
+HWND CreateForm(const char* title, int x, int y, int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
 HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
                   DWORD exStyle);
 HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style, DWORD exStyle);

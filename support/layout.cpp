@@ -1,9 +1,46 @@
 // Size and position arithmetic of the control helpers.
 #include "support/layout.h"
 
-PixelSize FormSizeFor(int width, int height, int scaleX, int scaleY)
+int ScaleBetweenDpis(int value, int fromDpi, int toDpi)
 {
-    return PixelSize{(width + 4) * scaleX, (height + 12) * scaleY};
+    long long const product = static_cast<long long>(value) * toDpi;
+    long long const half = fromDpi / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / fromDpi : (product - half) / fromDpi);
+}
+
+int ScaleToDpi(int value, int dpi)
+{
+    return ScaleBetweenDpis(value, DesignDpi, dpi);
+}
+
+PixelSize ScaleToDpi(PixelSize design, int dpi)
+{
+    return PixelSize{ScaleToDpi(design.width, dpi), ScaleToDpi(design.height, dpi)};
+}
+
+PixelBox ScaleToDpi(PixelBox design, int dpi)
+{
+    return PixelBox{ScaleToDpi(design.x, dpi), ScaleToDpi(design.y, dpi), ScaleToDpi(design.width, dpi),
+                    ScaleToDpi(design.height, dpi)};
+}
+
+PictureChoice ChoosePicture(PixelSize design, const int* scalePercents, int count, int dpi)
+{
+    int index = count - 1;
+    for (int i = 0; i < count; ++i) {
+        // The drawing's scale covers the DPI's: percent / 100 >= dpi / 96.
+        if (scalePercents[i] * DesignDpi >= dpi * 100) {
+            index = i;
+            break;
+        }
+    }
+    PixelSize const drawn = ScaleToDpi(design, DesignDpi * scalePercents[index] / 100);
+    return PictureChoice{index, drawn, ScaleToDpi(design, dpi)};
+}
+
+PixelRect PlaceOnSuggestedRect(PixelRect suggested, PixelSize outerSize)
+{
+    return PixelRect{suggested.left, suggested.top, suggested.left + outerSize.width, suggested.top + outerSize.height};
 }
 
 PixelSize ButtonSizeFor(int textWidth, int textHeight)

@@ -2,9 +2,11 @@
 // display area is where the main window puts its clock text.
 #include "assets.h"
 #include "raster.h"
+#include "support/layout.h"
 
 namespace {
 
+// The picture's size at 100 %; the drawing's grid is this many units across at every scale.
 int const PictureWidth = 235;
 int const PictureHeight = 110;
 
@@ -106,9 +108,9 @@ void PaintFeetAndReflection(Canvas& canvas)
           Gradient(At(0, 102), At(0, 110), {{0, Mix({14, 30, 108}, {0, 0, 0}, 128)}, {1000, {0, 0, 0}}}), 70);
 }
 
-Canvas DrawClock()
+Canvas DrawClock(PixelSize size)
 {
-    Canvas canvas = MakeCanvas(PictureWidth, PictureHeight, PictureWidth, {0, 0, 0}, true);
+    Canvas canvas = MakeCanvas(size.width, size.height, PictureWidth, {0, 0, 0}, true);
     PaintTop(canvas);
     PaintRightSide(canvas);
     PaintFront(canvas);
@@ -120,13 +122,14 @@ Canvas DrawClock()
     return canvas;
 }
 
-}  // namespace
-
-Bytes MakeClockBitmapFile()
+Bytes ClockBitmapFileAt(int scalePercent)
 {
-    Canvas const canvas = DrawClock();
-    std::uint32_t const rowBytes = (PictureWidth * 3 + 3) / 4 * 4;
-    std::uint32_t const imageBytes = rowBytes * PictureHeight;
+    PixelSize const size = ScaleToDpi(PixelSize{PictureWidth, PictureHeight}, DesignDpi * scalePercent / 100);
+    Canvas const canvas = DrawClock(size);
+    std::uint32_t const width = static_cast<std::uint32_t>(size.width),
+                        height = static_cast<std::uint32_t>(size.height);
+    std::uint32_t const rowBytes = (width * 3 + 3) / 4 * 4;
+    std::uint32_t const imageBytes = rowBytes * height;
     Bytes out;
     // BITMAPFILEHEADER
     PutTag(out, "BM");
@@ -135,8 +138,8 @@ Bytes MakeClockBitmapFile()
     PutU32(out, 14 + 40);
     // BITMAPINFOHEADER
     PutU32(out, 40);
-    PutU32(out, PictureWidth);
-    PutU32(out, PictureHeight);  // positive: bottom-up rows
+    PutU32(out, width);
+    PutU32(out, height);  // positive: bottom-up rows
     PutU16(out, 1);
     PutU16(out, 24);
     PutU32(out, 0);  // BI_RGB
@@ -145,14 +148,31 @@ Bytes MakeClockBitmapFile()
     PutU32(out, 3780);
     PutU32(out, 0);
     PutU32(out, 0);
-    for (int y = PictureHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < PictureWidth; ++x) {
+    for (int y = size.height - 1; y >= 0; --y) {
+        for (int x = 0; x < size.width; ++x) {
             Rgb const pixel = ColourAt(canvas, x, y);
             PutU8(out, static_cast<unsigned>(pixel.b));
             PutU8(out, static_cast<unsigned>(pixel.g));
             PutU8(out, static_cast<unsigned>(pixel.r));
         }
-        for (std::uint32_t pad = PictureWidth * 3; pad < rowBytes; ++pad) PutU8(out, 0);
+        for (std::uint32_t pad = width * 3; pad < rowBytes; ++pad) PutU8(out, 0);
     }
     return out;
+}
+
+}  // namespace
+
+Bytes MakeClockBitmapFile()
+{
+    return ClockBitmapFileAt(100);
+}
+
+Bytes MakeClockBitmapFile150()
+{
+    return ClockBitmapFileAt(150);
+}
+
+Bytes MakeClockBitmapFile200()
+{
+    return ClockBitmapFileAt(200);
 }

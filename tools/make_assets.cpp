@@ -27,10 +27,9 @@ int main(int argc, char** argv)
         const char* name;
         Bytes (*make)();
     };
-    Asset const assets[] = {{"silence.wav", MakeSilenceWave},
-                            {"alarm.wav", MakeAlarmWave},
-                            {"clock.bmp", MakeClockBitmapFile},
-                            {"bell.ico", MakeBellIcon}};
+    Asset const assets[] = {{"silence.wav", MakeSilenceWave},         {"alarm.wav", MakeAlarmWave},
+                            {"clock.bmp", MakeClockBitmapFile},       {"clock150.bmp", MakeClockBitmapFile150},
+                            {"clock200.bmp", MakeClockBitmapFile200}, {"bell.ico", MakeBellIcon}};
     for (Asset const& asset : assets) {
         std::string const path = directory + "/" + asset.name;
         if (!WriteFile(path, asset.make())) {

@@ -1,12 +1,15 @@
 #!/bin/sh
 # check_identify.sh DIR: ImageMagick, which nobody here wrote, reads the clock
-# picture and all twelve icon images in DIR with the expected sizes.
+# picture at its three scales and all twelve icon images in DIR with the
+# expected sizes.
 set -eu
 dir=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 got=$(identify -format '%m %w %h %[channels]' "$dir/clock.bmp")
 [ "$got" = "BMP3 235 110 srgb" ] || fail "clock.bmp reads as '$got'"
+got=$(identify -format '%m %w %h, ' "$dir/clock150.bmp" "$dir/clock200.bmp")
+[ "$got" = "BMP3 353 165, BMP3 470 220, " ] || fail "the larger pictures read as '$got'"
 [ "$(convert "$dir/clock.bmp" -format '%[pixel:p{46,51}] %[pixel:p{157,72}]' info:)" = "srgb(0,0,0) srgb(0,0,0)" ] ||
   fail "clock.bmp's display corners are not black"
 

@@ -22,7 +22,7 @@ TEST(Assets, GeneratorRemakesTheCommittedFilesByteForByte)
     std::filesystem::create_directories(out);
     std::string const command = std::string("\"") + MAKE_ASSETS_EXE + "\" \"" + out.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    for (const char* name : {"silence.wav", "alarm.wav", "clock.bmp", "bell.ico"}) {
+    for (const char* name : {"silence.wav", "alarm.wav", "clock.bmp", "clock150.bmp", "clock200.bmp", "bell.ico"}) {
         std::string const made = Slurp(out / name);
         std::string const committed = Slurp(std::filesystem::path(RESOURCES_DIR) / name);
         EXPECT_FALSE(made.empty()) << name;

@@ -72,6 +72,15 @@ size_t const TestButtonIndex = 7;
 size_t const ClockLabelIndex = 8;
 size_t const PictureLabelIndex = 9;
 HWND ControlAt(HWND form, size_t creationIndex);
+// Each control's rectangle in the client area at 96 DPI, by creation order.
+extern RECT const ControlDesignRects[10];
+// A design rectangle at a DPI: position and size each scaled on their own, as
+// the clock places its controls.
+RECT ScaledRect(RECT design, int dpi);
+bool Within1(RECT a, RECT b);
+// Prints a line for each check of the clock's layout at the session's DPI,
+// which should be dpi; 0 when every check passed.
+int CheckLayout(DWORD processId, int dpi);
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 RECT ClientRectInParent(HWND child);

@@ -32,6 +32,7 @@ int StartAndReport()
     return 0;
 }
 
+// --check-layout PID DPI: checks that copy's layout at the session's DPI (CheckLayout).
 // --close-clock PID: closes that copy of the clock; 0 when it ended with 0.
 int CloseAndWait(DWORD processId)
 {
@@ -48,7 +49,12 @@ int main(int argc, char** argv)
 {
     // Wine's C runtime would write \r\n for every \n.
     _setmode(_fileno(stdout), _O_BINARY);
+    // The clock is aware of the display's scale; a driver that was not would be
+    // shown its windows in coordinates scaled back to 96 DPI.
+    SetProcessDPIAware();
     if (argc >= 2 && strcmp(argv[1], "--start-clock") == 0) return StartAndReport();
+    if (argc >= 4 && strcmp(argv[1], "--check-layout") == 0)
+        return CheckLayout(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), atoi(argv[3]));
     if (argc >= 3 && strcmp(argv[1], "--close-clock") == 0)
         return CloseAndWait(static_cast<DWORD>(strtoul(argv[2], NULL, 10)));
     ::testing::InitGoogleTest(&argc, argv);
