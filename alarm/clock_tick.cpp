@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/sound.h"
 #include "alarm/trigger.h"
+#include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "resources/resource_ids.h"
@@ -64,6 +65,8 @@ void StartRinging()
 {
     if (AlarmArmed != 1) return;
     PlayWaveResource(ResourceAlarmWave, 1);
+    // After the tone is asked for, so that it does not wait on the output.
+    RaiseOutputForRing();
     AlarmRinging = 1;
     // The same pair of calls brings the form back from the tray or the taskbar.
     ShowWindow(MainForm, SW_SHOW);

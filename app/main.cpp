@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <cstring>
 
 HINSTANCE AppInstance;
@@ -18,6 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ScaleX = 1;
     ScaleY = 1;
     AppInstance = instance;
+    // Once, on the one thread, for the output's volume while the alarm rings; where it
+    // fails, the alarm rings as it is. It stays initialised until the process ends.
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
 
     WNDCLASSA windowClass;
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
