@@ -46,10 +46,10 @@ std::string Describe(Output output)
 // stand-in loads it by, the stand-in takes its place, and the clock alone loads it (COM's
 // registration names that folder, so a copy beside the clock would not be loaded). All back as
 // it was when this ends.
-struct StandIn {
+struct PrefixStandIn {
     std::string wine, aside;
     bool placed = false;
-    explicit StandIn(bool place)
+    explicit PrefixStandIn(bool place)
     {
         char folder[MAX_PATH];
         GetSystemDirectoryA(folder, MAX_PATH);
@@ -60,7 +60,7 @@ struct StandIn {
                  CopyFileA((DriverFolder() + "\\mmdevapi-standin.dll").c_str(), wine.c_str(), FALSE) &&
                  RegSetKeyValueA(HKEY_CURRENT_USER, ClockOverrides, "mmdevapi", REG_SZ, "native,builtin", 15) == 0;
     }
-    ~StandIn()
+    ~PrefixStandIn()
     {
         RegDeleteKeyValueA(HKEY_CURRENT_USER, ClockOverrides, "mmdevapi");
         if (GetFileAttributesA(aside.c_str()) == INVALID_FILE_ATTRIBUTES) return;
@@ -85,11 +85,14 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
     ASSERT_TRUE(ReadCapture(capture)) << "run through sound.sh, which records the sink";
     std::string const log = DriverFolder() + "\\mmdevapi-standin.log";
     RegSetKeyValueA(HKEY_CURRENT_USER, OutputKey, "Log", REG_SZ, log.c_str(), static_cast<DWORD>(log.size() + 1));
+    enum Endpoint { StandIn, Refusing, WinesOwn };
     enum Ring { AtTheAlarmSecond, OnTest };
-    enum End { Stop, Close };
+    enum End { Stop, Snooze, Close };
+    bool const Y = true, N = false;
+    Output const Muted10 = {true, 100}, Unmuted50 = {false, 500}, Unmuted70 = {false, 700}, Unmuted80 = {false, 800};
     struct Case {
         const char* what;
-        bool standIn, refuses;
+        Endpoint endpoint;
         Output before;
         Ring ring;
         bool userSets70;  // during the ring, unmuted
@@ -98,48 +101,22 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
         Output after;
         bool sets;  // whether the clock sets anything
     } const cases[] = {
-        {"muted at 10 %", true, false, {true, 100}, AtTheAlarmSecond, false, Stop, {false, 500}, {true, 100}, true},
-        {"unmuted at 80 %", true, false, {false, 800}, OnTest, false, Stop, {false, 800}, {false, 800}, false},
-        {"the user sets 70 % during the ring",
-         true,
-         false,
-         {true, 100},
-         OnTest,
-         true,
-         Stop,
-         {false, 500},
-         {false, 700},
-         true},
-        {"closed while ringing",
-         true,
-         false,
-         {true, 100},
-         AtTheAlarmSecond,
-         false,
-         Close,
-         {false, 500},
-         {true, 100},
-         true},
-        {"an endpoint that refuses", true, true, {true, 100}, OnTest, false, Stop, {true, 100}, {true, 100}, false},
-        {"Wine's own endpoint",
-         false,
-         false,
-         {true, 100},
-         AtTheAlarmSecond,
-         false,
-         Stop,
-         {true, 100},
-         {true, 100},
-         false},
+        {"muted at 10 %", StandIn, Muted10, AtTheAlarmSecond, N, Stop, Unmuted50, Muted10, Y},
+        {"unmuted at 80 %", StandIn, Unmuted80, OnTest, N, Stop, Unmuted80, Unmuted80, N},
+        {"muted at 10 %, snoozed", StandIn, Muted10, AtTheAlarmSecond, N, Snooze, Unmuted50, Muted10, Y},
+        {"the user sets 70 % during the ring", StandIn, Muted10, OnTest, Y, Stop, Unmuted50, Unmuted70, Y},
+        {"closed while ringing", StandIn, Muted10, AtTheAlarmSecond, N, Close, Unmuted50, Muted10, Y},
+        {"an endpoint that refuses", Refusing, Muted10, OnTest, N, Stop, Muted10, Muted10, N},
+        {"Wine's own endpoint", WinesOwn, Muted10, AtTheAlarmSecond, N, Stop, Muted10, Muted10, N},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.what);
         DeleteFileA(log.c_str());
         SetValue("Muted", c.before.muted);
         SetValue("Level", c.before.level);
-        SetValue("Refuse", c.refuses);
-        StandIn standIn(c.standIn);
-        ASSERT_EQ(standIn.placed, c.standIn) << "cannot put the stand-in in place of " << standIn.wine;
+        SetValue("Refuse", c.endpoint == Refusing);
+        PrefixStandIn standIn(c.endpoint != WinesOwn);
+        ASSERT_EQ(standIn.placed, c.endpoint != WinesOwn) << "cannot put the stand-in in place of " << standIn.wine;
         AlarmClock alarm;
         if (c.ring == AtTheAlarmSecond)
             alarm = StartClockBeforeSix();
@@ -169,8 +146,8 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
         ASSERT_TRUE(CaptureUntil(capture, ringMs + 1500));
 
         long long endMs = NowMs();
-        if (c.end == Stop) {
-            endMs = Click(form, testButton);
+        if (c.end != Close) {
+            endMs = Click(form, Control(alarm, c.end == Stop ? TestButtonIndex : SnoozeButtonIndex));
             EXPECT_TRUE(WaitForText(testButton, "Test", 3000));
         } else {
             EXPECT_TRUE(StopClock(alarm.clock)) << "the clock did not exit with 0";
