@@ -65,8 +65,6 @@ void StartRinging()
 {
     if (AlarmArmed != 1) return;
     PlayWaveResource(ResourceAlarmWave, 1);
-    // After the tone is asked for, so that it does not wait on the output.
-    RaiseOutputForRing();
     AlarmRinging = 1;
     // The same pair of calls brings the form back from the tray or the taskbar.
     ShowWindow(MainForm, SW_SHOW);
@@ -86,4 +84,7 @@ void StartRinging()
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.
     SetWakeTimer();
+    // Last, so that neither the tone nor the form waits on the output: under Wine the first
+    // ring's audio objects take a while, and the player's first sound needs them too.
+    RaiseOutputForRing();
 }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -42,10 +41,11 @@ std::string Describe(Output output)
     return (output.muted ? "muted at " : "unmuted at ") + std::to_string(output.level / 10) + " %";
 }
 
-// Wine's own DLL, in the system folder of the session's prefix, goes aside under the name the
-// stand-in loads it by, the stand-in takes its place, and the clock alone loads it (COM's
-// registration names that folder, so a copy beside the clock would not be loaded). All back as
-// it was when this ends.
+// Wine's own DLL, in the system folder of the session's prefix (the driver's, of the clock's
+// bitness), goes aside under the name the stand-in loads it by, and the stand-in takes its
+// place: COM's registration names that folder, so a copy beside the clock would not be loaded.
+// The override for vexo.exe alone has the clock load it; the desktop's other programs keep
+// Wine's. All back as it was when this ends.
 struct PrefixStandIn {
     std::string wine, aside;
     bool placed = false;
