@@ -84,7 +84,6 @@ void StartRinging()
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.
     SetWakeTimer();
-    // Last, so that neither the tone nor the form waits on the output: under Wine the first
-    // ring's audio objects take a while, and the player's first sound needs them too.
+    // Last, so that neither the tone nor the form waits on the output.
     RaiseOutputForRing();
 }

@@ -8,6 +8,9 @@
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
+// The system's audio devices, opened once by OpenAudioDevices and kept until the process ends;
+// NULL where they could not be.
+static IMMDeviceEnumerator* AudioDevices;
 // The endpoint a ring changed, held until the ring ends; NULL while no ring holds one.
 // RingOutputMade: what the ring set on it. Both written by RaiseOutputForRing and RestoreOutputAfterRing.
 static IAudioEndpointVolume* RingEndpoint;
@@ -24,22 +27,26 @@ OutputReading ReadOutput(IAudioEndpointVolume* endpoint)
     return reading;
 }
 
+// The default at the moment of the ring: the user may have plugged in headphones since.
 IAudioEndpointVolume* OpenDefaultOutput()
 {
-    IMMDeviceEnumerator* devices = NULL;
     IMMDevice* device = NULL;
     IAudioEndpointVolume* endpoint = NULL;
-    if (SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), NULL, CLSCTX_INPROC_SERVER,
-                                   __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&devices))) &&
-        SUCCEEDED(devices->GetDefaultAudioEndpoint(eRender, eConsole, &device)))
-        device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, NULL,
-                         reinterpret_cast<void**>(&endpoint));
-    if (device != NULL) device->Release();
-    if (devices != NULL) devices->Release();
+    if (AudioDevices == NULL || FAILED(AudioDevices->GetDefaultAudioEndpoint(eRender, eConsole, &device))) return NULL;
+    device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, NULL, reinterpret_cast<void**>(&endpoint));
+    device->Release();
     return endpoint;
 }
 
 }  // namespace
+
+void OpenAudioDevices()
+{
+    // Apartment threaded: the clock has one thread, and its message loop serves COM.
+    if (FAILED(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED))) return;
+    CoCreateInstance(__uuidof(MMDeviceEnumerator), NULL, CLSCTX_INPROC_SERVER, __uuidof(IMMDeviceEnumerator),
+                     reinterpret_cast<void**>(&AudioDevices));
+}
 
 void RaiseOutputForRing()
 {

@@ -1,11 +1,11 @@
 // Program entry: process-wide values, the window class and the message loop.
+#include "alarm/volume.h"
 #include "app/globals.h"
 #include "app/main_form.h"
 #include "app/window_proc.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <cstring>
 
 HINSTANCE AppInstance;
@@ -19,9 +19,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ScaleX = 1;
     ScaleY = 1;
     AppInstance = instance;
-    // Once, on the one thread, for the output's volume while the alarm rings; where it
-    // fails, the alarm rings as it is. It stays initialised until the process ends.
-    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    // For the output's volume while the alarm rings.
+    OpenAudioDevices();
 
     WNDCLASSA windowClass;
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
