@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/sound.h"
 #include "alarm/trigger.h"
+#include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "resources/resource_ids.h"
@@ -83,4 +84,6 @@ void StartRinging()
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.
     SetWakeTimer();
+    // Last, so that neither the tone nor the form waits on the output.
+    RaiseOutputForRing();
 }

@@ -5,6 +5,7 @@
 #include "alarm/fields.h"
 #include "alarm/snooze.h"
 #include "alarm/sound.h"
+#include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
@@ -38,12 +39,14 @@ void TestOrStop()
     if (CaptionReads(TestButton, "Stop")) {
         // The silence played once replaces the loop.
         PlayWaveResource(ResourceSilenceWave, 0);
+        RestoreOutputAfterRing();
         AlarmRinging = 0;
         UpdateStayAwake();
         SetControlText(TestButton, "Test");
     } else {
         SetControlText(TestButton, "Stop");
         PlayWaveResource(ResourceAlarmWave, 1);
+        RaiseOutputForRing();
     }
     SetFocus(PictureLabel);
 }
@@ -63,6 +66,7 @@ void SnoozeAlarm()
         ComposeAlarmTime();
         if (CaptionReads(TestButton, "Stop")) {
             PlayWaveResource(ResourceSilenceWave, 0);
+            RestoreOutputAfterRing();
             SetControlText(TestButton, "Test");
             AlarmRinging = 0;
             UpdateStayAwake();

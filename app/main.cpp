@@ -1,4 +1,5 @@
 // Program entry: process-wide values, the window class and the message loop.
+#include "alarm/volume.h"
 #include "app/globals.h"
 #include "app/main_form.h"
 #include "app/window_proc.h"
@@ -17,6 +18,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     strcpy(ClassName, "TOLVAPROG");
     LayoutDpi = SystemDpi();
     AppInstance = instance;
+    // For the output's volume while the alarm rings.
+    OpenAudioDevices();
 
     WNDCLASSA windowClass;
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;

@@ -2,6 +2,7 @@
 #include "tray/tray.h"
 
 #include "alarm/sound.h"
+#include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
@@ -17,6 +18,7 @@ void ExitApplication()
     // with a sound can fault on its way out (under Wine, in the sound server's client).
     PlayWaveResource(ResourceSilenceWave, 0);
     sndPlaySoundA(NULL, 0);
+    RestoreOutputAfterRing();
     ReleaseStayAwake();
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);

@@ -13,11 +13,11 @@ dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'a-z' 'A-Z' 
 echo "imports:" $dlls
 for dll in $dlls; do
     case $dll in
-        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|SHELL32.DLL|WINMM.DLL|MSVCRT.DLL) ;;
+        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|SHELL32.DLL|WINMM.DLL|OLE32.DLL|MSVCRT.DLL) ;;
         *) echo "imports a DLL that is not a system DLL: $dll"; fail=1 ;;
     esac
 done
-for dll in KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL; do
+for dll in KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL WINMM.DLL OLE32.DLL MSVCRT.DLL; do
     echo "$dlls" | grep -qx "$dll" || { echo "expected import missing: $dll"; fail=1; }
 done
 [ $fail = 0 ] && echo "import list ok"

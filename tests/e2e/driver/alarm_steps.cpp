@@ -1,6 +1,8 @@
 // Steps around a ringing alarm.
 #include "alarm_steps.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -81,4 +83,21 @@ long long LastLoudMs(const Capture& capture, long long fromMs, long long toMs, i
         if (at >= fromMs && std::abs(capture.samples[i]) > level) last = at;
     }
     return last;
+}
+
+::testing::AssertionResult Heard(const Capture& capture, long long fromMs, long long toMs)
+{
+    for (long long at = fromMs; at + 390 <= toMs; at += 390)
+        if (RmsBetween(capture, at, at + 390) < HeardRms)
+            return ::testing::AssertionFailure() << "quiet " << at - fromMs << " ms in";
+    double frequency = DominantFrequency(capture, fromMs, std::min(toMs, fromMs + 800));
+    if (std::fabs(frequency - 800) > 20) return ::testing::AssertionFailure() << frequency << " Hz";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult Silent(const Capture& capture, long long fromMs, long long toMs)
+{
+    double rms = RmsBetween(capture, fromMs, toMs);
+    if (rms >= SilentRms) return ::testing::AssertionFailure() << "rms " << rms;
+    return ::testing::AssertionSuccess();
 }

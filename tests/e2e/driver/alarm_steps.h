@@ -5,6 +5,8 @@
 #include "capture.h"
 #include "clock.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 // A clock armed for its default 06:00:00, started with local time a few
@@ -35,3 +37,6 @@ long long Click(HWND form, HWND control);
 bool CaptureUntil(Capture& capture, long long ms);
 // Last moment before toMs, from fromMs on, where a sample exceeds the level; -1 if none.
 long long LastLoudMs(const Capture& capture, long long fromMs, long long toMs, int level);
+// The tone sounded throughout: every loop loud, at 800 Hz.
+::testing::AssertionResult Heard(const Capture& capture, long long fromMs, long long toMs);
+::testing::AssertionResult Silent(const Capture& capture, long long fromMs, long long toMs);

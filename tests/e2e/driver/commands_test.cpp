@@ -10,24 +10,6 @@
 
 namespace {
 
-// The tone sounded throughout: every loop loud, at 800 Hz.
-::testing::AssertionResult Heard(const Capture& capture, long long fromMs, long long toMs)
-{
-    for (long long at = fromMs; at + 390 <= toMs; at += 390)
-        if (RmsBetween(capture, at, at + 390) < HeardRms)
-            return ::testing::AssertionFailure() << "quiet " << at - fromMs << " ms in";
-    double frequency = DominantFrequency(capture, fromMs, std::min(toMs, fromMs + 800));
-    if (std::fabs(frequency - 800) > 20) return ::testing::AssertionFailure() << frequency << " Hz";
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult Silent(const Capture& capture, long long fromMs, long long toMs)
-{
-    double rms = RmsBetween(capture, fromMs, toMs);
-    if (rms >= SilentRms) return ::testing::AssertionFailure() << "rms " << rms;
-    return ::testing::AssertionSuccess();
-}
-
 class Listening : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(ReadCapture(capture)) << "run through sound.sh, which records the sink"; }
