@@ -32,7 +32,6 @@ int StartAndReport()
     return 0;
 }
 
-// --check-layout PID DPI: checks that copy's layout at the session's DPI (CheckLayout).
 // --close-clock PID: closes that copy of the clock; 0 when it ended with 0.
 int CloseAndWait(DWORD processId)
 {
@@ -53,6 +52,7 @@ int main(int argc, char** argv)
     // shown its windows in coordinates scaled back to 96 DPI.
     SetProcessDPIAware();
     if (argc >= 2 && strcmp(argv[1], "--start-clock") == 0) return StartAndReport();
+    // --check-layout PID DPI: checks that copy's layout at the session's DPI (CheckLayout).
     if (argc >= 4 && strcmp(argv[1], "--check-layout") == 0)
         return CheckLayout(static_cast<DWORD>(strtoul(argv[2], NULL, 10)), atoi(argv[3]));
     if (argc >= 3 && strcmp(argv[1], "--close-clock") == 0)

@@ -63,11 +63,12 @@ bool FromWindowsFolder(void* address)
            GetModuleFileNameA(module, path, MAX_PATH) && _strnicmp(path, windows, length) == 0;
 }
 
-// Reference counting, and the interface itself or the real object's answer to QueryInterface.
+// Reference counting, and the interface itself or the real object's answer to QueryInterface;
+// real is the object of Wine's that this one wraps, NULL for the stand-in's own volume.
 template <class Interface> struct Object : Interface {
     LONG references = 1;
-    IUnknown* real;
-    explicit Object(IUnknown* wrapped) : real(wrapped) {}
+    Interface* real;
+    explicit Object(Interface* wrapped) : real(wrapped) {}
     virtual ~Object()
     {
         if (real) real->Release();
@@ -123,62 +124,58 @@ struct Volume : Object<IAudioEndpointVolume> {
 };
 
 struct Device : Object<IMMDevice> {
-    IMMDevice* device;
-    explicit Device(IMMDevice* wrapped) : Object(wrapped), device(wrapped) {}
+    using Object::Object;
     METHOD Activate(REFIID iid, DWORD context, PROPVARIANT* parameters, void** out) override
     {
-        if (iid != __uuidof(IAudioEndpointVolume)) return device->Activate(iid, context, parameters, out);
+        if (iid != __uuidof(IAudioEndpointVolume)) return real->Activate(iid, context, parameters, out);
         *out = static_cast<IAudioEndpointVolume*>(new Volume);
         return Answer("Activate IAudioEndpointVolume", 0);
     }
     METHOD OpenPropertyStore(DWORD access, IPropertyStore** store) override
     {
-        return device->OpenPropertyStore(access, store);
+        return real->OpenPropertyStore(access, store);
     }
-    METHOD GetId(LPWSTR* id) override { return device->GetId(id); }
-    METHOD GetState(DWORD* state) override { return device->GetState(state); }
+    METHOD GetId(LPWSTR* id) override { return real->GetId(id); }
+    METHOD GetState(DWORD* state) override { return real->GetState(state); }
 };
 
 struct Devices : Object<IMMDeviceEnumerator> {
-    IMMDeviceEnumerator* devices;
-    explicit Devices(IMMDeviceEnumerator* wrapped) : Object(wrapped), devices(wrapped) {}
+    using Object::Object;
     METHOD EnumAudioEndpoints(EDataFlow flow, DWORD mask, IMMDeviceCollection** found) override
     {
-        return devices->EnumAudioEndpoints(flow, mask, found);
+        return real->EnumAudioEndpoints(flow, mask, found);
     }
     METHOD GetDefaultAudioEndpoint(EDataFlow flow, ERole role, IMMDevice** device) override
     {
-        HRESULT result = devices->GetDefaultAudioEndpoint(flow, role, device);
+        HRESULT result = real->GetDefaultAudioEndpoint(flow, role, device);
         if (SUCCEEDED(result) && flow == eRender && role == eConsole && !FromWindowsFolder(CALLER))
             *device = new Device(*device);
         return result;
     }
-    METHOD GetDevice(LPCWSTR id, IMMDevice** device) override { return devices->GetDevice(id, device); }
+    METHOD GetDevice(LPCWSTR id, IMMDevice** device) override { return real->GetDevice(id, device); }
     METHOD RegisterEndpointNotificationCallback(IMMNotificationClient* client) override
     {
-        return devices->RegisterEndpointNotificationCallback(client);
+        return real->RegisterEndpointNotificationCallback(client);
     }
     METHOD UnregisterEndpointNotificationCallback(IMMNotificationClient* client) override
     {
-        return devices->UnregisterEndpointNotificationCallback(client);
+        return real->UnregisterEndpointNotificationCallback(client);
     }
 };
 
 struct Factory : Object<IClassFactory> {
-    IClassFactory* factory;
-    explicit Factory(IClassFactory* wrapped) : Object(wrapped), factory(wrapped) {}
+    using Object::Object;
     METHOD CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
         IMMDeviceEnumerator* devices;
-        HRESULT result =
-            factory->CreateInstance(outer, __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&devices));
+        HRESULT result = real->CreateInstance(outer, __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&devices));
         if (FAILED(result)) return result;
         Devices* wrapped = new Devices(devices);
         result = wrapped->QueryInterface(iid, out);
         wrapped->Release();
         return result;
     }
-    METHOD LockServer(BOOL lock) override { return factory->LockServer(lock); }
+    METHOD LockServer(BOOL lock) override { return real->LockServer(lock); }
 };
 
 }  // namespace
