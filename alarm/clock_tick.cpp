@@ -8,6 +8,7 @@
 #include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/control_ids.h"
+#include "app/main_form.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
 #include "support/text.h"
@@ -66,20 +67,7 @@ void StartRinging()
     if (AlarmArmed != 1) return;
     PlayWaveResource(ResourceAlarmWave, 1);
     AlarmRinging = 1;
-    // The same pair of calls brings the form back from the tray or the taskbar.
-    ShowWindow(MainForm, SW_SHOW);
-    ShowWindow(MainForm, SW_SHOWDEFAULT);
-    // Showing alone leaves the form behind the program the user works in.
-    // Windows may refuse a background process the foreground; the taskbar
-    // button then flashes until the user brings the form forward.
-    SetForegroundWindow(MainForm);
-    if (GetForegroundWindow() != MainForm) {
-        FLASHWINFO flash = {};
-        flash.cbSize = sizeof flash;
-        flash.hwnd = MainForm;
-        flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
-        FlashWindowEx(&flash);
-    }
+    BringFormToFront();
     SetFocus(MainForm);
     if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.

@@ -22,6 +22,10 @@ UINT_PTR const ClockTimerId = 1;
 // Mouse events on the tray icon arrive as this message.
 UINT const TrayCallbackMessage = WM_USER + 5;
 
+// A later start in the same sign-in session asks the running clock to come back
+// with the message registered under this name.
+char const ShowClockMessageName[] = "Vexo - Tarnwick: show the clock";
+
 // Items of the tray icon's menu.
 int const TrayShowId = 1001;
 int const TrayHideId = 1002;

@@ -2,6 +2,7 @@
 #include "alarm/volume.h"
 #include "app/globals.h"
 #include "app/main_form.h"
+#include "app/one_clock.h"
 #include "app/window_proc.h"
 #include "resources/resource_ids.h"
 #include "support/dpi.h"
@@ -16,6 +17,11 @@ int LayoutDpi;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     strcpy(ClassName, "TOLVAPROG");
+    // Before anything is made: a later start only brings the running clock back.
+    if (!ClaimOneClock()) {
+        BringBackRunningClock();
+        return 0;
+    }
     LayoutDpi = SystemDpi();
     AppInstance = instance;
     // For the output's volume while the alarm rings.

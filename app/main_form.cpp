@@ -223,6 +223,24 @@ void BuildMainForm()
     ComposeAlarmTime();
 }
 
+void BringFormToFront()
+{
+    // The same pair of calls brings the form back from the tray or the taskbar.
+    ShowWindow(MainForm, SW_SHOW);
+    ShowWindow(MainForm, SW_SHOWDEFAULT);
+    // Showing alone leaves the form behind the program the user works in. Windows may
+    // refuse a background process the foreground; the taskbar button then flashes
+    // until the user brings the form forward.
+    SetForegroundWindow(MainForm);
+    if (GetForegroundWindow() != MainForm) {
+        FLASHWINFO flash = {};
+        flash.cbSize = sizeof flash;
+        flash.hwnd = MainForm;
+        flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+        FlashWindowEx(&flash);
+    }
+}
+
 void OnDpiChanged(int dpi, const RECT* suggested)
 {
     LayoutDpi = dpi;

@@ -10,6 +10,9 @@ COLORREF const Silver = RGB(192, 192, 192);
 COLORREF const Red = RGB(255, 0, 0);
 
 void BuildMainForm();
+// Shows the form, restored from the tray or the taskbar, in front of the program the user
+// works in; where Windows refuses the foreground, its taskbar button flashes.
+void BringFormToFront();
 // The form moved to a monitor of another scale, or the scale changed: lays it
 // out again at the new DPI, at the corner of the rectangle Windows suggests.
 void OnDpiChanged(int dpi, const RECT* suggested);

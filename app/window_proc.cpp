@@ -11,8 +11,9 @@
 #include "app/main_form.h"
 #include "tray/tray.h"
 
-// 0 until WM_CREATE registers it; no message sent before then has number 0.
+// 0 until WM_CREATE registers them; no message sent before then has number 0.
 static UINT TaskbarCreatedMessage;
+static UINT ShowClockMessage;
 
 namespace {
 
@@ -105,6 +106,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_CREATE:
         TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        ShowClockMessage = RegisterWindowMessageA(ShowClockMessageName);
         return 0;
     case TrayCallbackMessage:
         OnTrayCallback(window, lParam);
@@ -164,9 +166,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         ExitApplication();
         return 0;
+    case WM_QUERYENDSESSION:
+        // An alarm clock never holds a sign-out up.
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows may end the process at any moment after this returns.
+        if (wParam == TRUE) OnEndSession();
+        return 0;
     default:
         // Compared after every fixed message number.
         if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) AddTrayIcon();
+        if (ShowClockMessage != 0 && message == ShowClockMessage) BringFormToFront();
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

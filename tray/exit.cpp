@@ -10,7 +10,11 @@
 
 #include <mmsystem.h>
 
-void ExitApplication()
+namespace {
+
+// No more ticks, no sound, and what the ring and the alarm borrowed from the system given
+// back: the output's mute and level, the stay-awake request and the tray icon.
+void StopAndGiveBack()
 {
     KillTimer(MainForm, ClockTimerId);
     // Playing the silence once replaces a looping alarm. Then whatever still plays is
@@ -20,10 +24,23 @@ void ExitApplication()
     sndPlaySoundA(NULL, 0);
     RestoreOutputAfterRing();
     ReleaseStayAwake();
+    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+}
+
+}  // namespace
+
+void ExitApplication()
+{
+    StopAndGiveBack();
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);
     // The window is gone now, so this one removes the class.
     UnregisterClassA(ClassName, AppInstance);
-    // The record still names the destroyed form, which is how the shell finds the icon.
-    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+}
+
+void OnEndSession()
+{
+    // The process may be ended at any moment now, without WM_CLOSE or a way out of
+    // the loop: everything borrowed goes back first, and nothing else is needed.
+    StopAndGiveBack();
 }

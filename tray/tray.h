@@ -34,3 +34,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 // Stops the clock and the sound, destroys the form and ends the program.
 void ExitApplication();
+// Windows signs out, restarts or shuts down: stops the clock and the sound and gives
+// back the output and the tray icon, as the exit does, leaving the form to the system.
+void OnEndSession();

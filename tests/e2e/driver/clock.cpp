@@ -42,7 +42,7 @@ HWND FindClockForm(DWORD processId)
     return FindProcessWindow(processId, "TOLVAPROG");
 }
 
-ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program, Sound sound)
+ClockProcess LaunchClock(const std::vector<std::string>& environment, const std::string& program, Sound sound)
 {
     ClockProcess clock;
     std::string path = program.empty() ? ClockProgramPath() : program;
@@ -58,10 +58,15 @@ ClockProcess StartClock(const std::vector<std::string>& environment, const std::
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, block.data(), DriverFolder().c_str(),
-                        &startup, &clock.process)) {
+                        &startup, &clock.process))
         fprintf(stderr, "cannot start %s: error %lu\n", path.c_str(), GetLastError());
-        return clock;
-    }
+    return clock;
+}
+
+ClockProcess StartClock(const std::vector<std::string>& environment, const std::string& program, Sound sound)
+{
+    ClockProcess clock = LaunchClock(environment, program, sound);
+    if (!clock.process.hProcess) return clock;
     WaitFor(
         [&] {
             clock.form = FindClockForm(clock.process.dwProcessId);

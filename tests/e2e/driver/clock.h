@@ -40,6 +40,9 @@ enum class Sound { Off, On };
 // extra environment variables such as "TZ=...", and waits for its form.
 ClockProcess StartClock(const std::vector<std::string>& environment = {}, const std::string& program = "",
                         Sound sound = Sound::Off);
+// The same start without the wait: form stays NULL.
+ClockProcess LaunchClock(const std::vector<std::string>& environment = {}, const std::string& program = "",
+                         Sound sound = Sound::Off);
 // Ends a clock still running with WM_CLOSE, then expects its exit code 0
 // (ExpectExitCodeZero). Whether it got 0.
 bool StopClock(ClockProcess& clock);

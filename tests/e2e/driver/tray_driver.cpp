@@ -47,6 +47,13 @@ bool HasIcon(const std::vector<TrayIcon>& icons, const TrayIcon& icon)
     return false;
 }
 
+int ClockIconCount()
+{
+    int count = 0;
+    for (const TrayIcon& icon : TrayIcons()) count += icon.tip == "Vexo - Tarnwick";
+    return count;
+}
+
 std::vector<TrayIcon> NewIcons(const std::vector<TrayIcon>& before, const std::vector<TrayIcon>& now)
 {
     std::vector<TrayIcon> added;

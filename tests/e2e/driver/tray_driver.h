@@ -21,6 +21,8 @@ std::vector<TrayIcon> TrayIcons();
 // The icons that are in `now` but not in `before`.
 std::vector<TrayIcon> NewIcons(const std::vector<TrayIcon>& before, const std::vector<TrayIcon>& now);
 bool HasIcon(const std::vector<TrayIcon>& icons, const TrayIcon& icon);
+// The icons tipped with the clock's title, of any copy.
+int ClockIconCount();
 // Starts a clock (vexo.exe beside the driver, or the program given) and waits
 // for the icon it adds to the tray; icon.tooltip stays NULL unless exactly one
 // icon came.

@@ -1,6 +1,6 @@
 // The clock in the tray: its icon, the icon's menu, the About box and the
 // update page.
-#include "clock.h"
+#include "alarm_steps.h"
 #include "tray_driver.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +22,14 @@ char const Title[] = "Vexo - Tarnwick";
 std::string QuietTime()
 {
     return TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600));
+}
+
+// Forms of the clock's class, of any copy.
+int ClockForms()
+{
+    std::vector<HWND> windows = TopLevelWindows();
+    return static_cast<int>(
+        std::count_if(windows.begin(), windows.end(), [](HWND w) { return ClassOf(w) == "TOLVAPROG"; }));
 }
 
 class InTheTray : public ::testing::Test {
@@ -269,19 +277,51 @@ TEST_F(InTheTray, AboutWhileTheBoxIsOpenBringsThatBoxForward)
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }, 3000));
 }
 
-TEST_F(InTheTray, ExitingASecondCopyLeavesTheFirstWithItsIcon)
+TEST_F(InTheTray, StartingAgainBringsTheClockBackAndMakesNoOther)
 {
-    TrayIcon secondIcon;
-    ClockProcess second = StartClockInTray(secondIcon, {QuietTime()});
-    ASSERT_NE(secondIcon.tooltip, nullptr);
-    EXPECT_EQ(secondIcon.tip, Title);
-    EXPECT_TRUE(FindIcon(icon));
-    ASSERT_TRUE(ChooseFromTrayMenu(second.process.dwProcessId, secondIcon, 'X'));
-    ExpectExitCodeZero(second);
-    EXPECT_TRUE(WaitFor([&] { return !FindIcon(secondIcon); }, 3000));
+    HWND testButton = ControlAt(form, TestButtonIndex);
+    struct Case {
+        const char* what;
+        bool ringing;  // a test ring goes on meanwhile
+        bool answers;  // a clock that does not answer is left as it is
+    } const cases[] = {
+        {"hidden in the tray", false, true},
+        {"hidden while it rings", true, true},
+        {"hidden and not answering", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.ringing) Click(form, testButton);
+        ASSERT_TRUE(WaitForText(testButton, c.ringing ? "Stop" : "Test", 3000));
+        DoubleClickIcon(icon);
+        ASSERT_TRUE(WaitFor([&] { return IsIconic(form) && !IsWindowVisible(form); }, 5000));
+        if (!c.answers) SuspendThread(clock.process.hThread);
 
-    EXPECT_TRUE(FindIcon(icon)) << "the first copy's icon went too";
-    EXPECT_TRUE(KeepsTicking(form));
-    DoubleClickIcon(icon);
-    EXPECT_TRUE(WaitFor([&] { return IsIconic(form) && !IsWindowVisible(form); }, 5000));
+        ClockProcess again = LaunchClock({QuietTime()});
+        ExpectExitCodeZero(again);
+        if (!c.answers) ResumeThread(clock.process.hThread);
+        EXPECT_EQ(ClockForms(), 1);
+        EXPECT_EQ(ClockIconCount(), 1);
+        EXPECT_TRUE(KeepsTicking(form, 1));
+        EXPECT_EQ(FieldsText(form), "06:00:00");
+        EXPECT_EQ(TextOf(ControlAt(form, AlarmButtonIndex)), "Alarm On");
+        if (!c.answers) continue;
+        EXPECT_TRUE(
+            WaitFor([&] { return IsWindowVisible(form) && !IsIconic(form) && GetForegroundWindow() == form; }, 3000));
+        EXPECT_EQ(TextOf(testButton), c.ringing ? "Stop" : "Test");
+        if (c.ringing) Click(form, testButton);
+    }
+}
+
+TEST(StartingTwice, AtTheSameMomentLeavesOneClock)
+{
+    ClockProcess starts[2] = {LaunchClock({QuietTime()}), LaunchClock({QuietTime()})};
+    HANDLE const processes[] = {starts[0].process.hProcess, starts[1].process.hProcess};
+    DWORD const first = WaitForMultipleObjects(2, processes, FALSE, 10000) - WAIT_OBJECT_0;
+    ASSERT_LT(first, 2u) << "both starts still run";
+    ExpectExitCodeZero(starts[first]);
+    ClockProcess& clock = starts[1 - first];
+    EXPECT_TRUE(WaitFor([&] { return VisibleWindowCount(clock.process.dwProcessId, "TOLVAPROG") == 1; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return ClockIconCount() == 1; }, 3000));
+    EXPECT_EQ(ClockForms(), 1);
 }

@@ -2,6 +2,7 @@
 // platform's audio device API (standin/mmdevapi.cpp) that each case puts in the session's
 // prefix. Run through sound.sh: the tone goes through the stand-in to the sink as before.
 #include "alarm_steps.h"
+#include "tray_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
     RegSetKeyValueA(HKEY_CURRENT_USER, OutputKey, "Log", REG_SZ, log.c_str(), static_cast<DWORD>(log.size() + 1));
     enum Endpoint { StandIn, Refusing, WinesOwn };
     enum Ring { AtTheAlarmSecond, OnTest };
-    enum End { Stop, Snooze, Close };
+    enum End { Stop, Snooze, Close, SignOut };
     bool const Y = true, N = false;
     Output const Muted10 = {true, 100}, Unmuted50 = {false, 500}, Unmuted70 = {false, 700}, Unmuted80 = {false, 800};
     struct Case {
@@ -106,6 +107,7 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
         {"muted at 10 %, snoozed", StandIn, Muted10, AtTheAlarmSecond, N, Snooze, Unmuted50, Muted10, Y},
         {"the user sets 70 % during the ring", StandIn, Muted10, OnTest, Y, Stop, Unmuted50, Unmuted70, Y},
         {"closed while ringing", StandIn, Muted10, AtTheAlarmSecond, N, Close, Unmuted50, Muted10, Y},
+        {"Windows signs out while it rings", StandIn, Muted10, AtTheAlarmSecond, N, SignOut, Unmuted50, Muted10, Y},
         {"an endpoint that refuses", Refusing, Muted10, OnTest, N, Stop, Muted10, Muted10, N},
         {"Wine's own endpoint", WinesOwn, Muted10, AtTheAlarmSecond, N, Stop, Muted10, Muted10, N},
     };
@@ -146,11 +148,19 @@ TEST(OutputVolume, AMutedOrQuietOutputRingsAtHalfAndIsPutBackUnlessTheUserChange
         ASSERT_TRUE(CaptureUntil(capture, ringMs + 1500));
 
         long long endMs = NowMs();
-        if (c.end != Close) {
+        if (c.end == Stop || c.end == Snooze) {
             endMs = Click(form, Control(alarm, c.end == Stop ? TestButtonIndex : SnoozeButtonIndex));
             EXPECT_TRUE(WaitForText(testButton, "Test", 3000));
-        } else {
+        } else if (c.end == Close) {
             EXPECT_TRUE(StopClock(alarm.clock)) << "the clock did not exit with 0";
+        } else {
+            // As Windows asks: may the session end, then it ends; the process may be gone
+            // any moment after, so no WM_CLOSE follows.
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 3000, &answer);
+            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the clock held the sign-out up";
+            SendMessageTimeoutA(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 3000, &answer);
+            EXPECT_TRUE(WaitFor([] { return ClockIconCount() == 0; }, 3000)) << "the tray icon stayed";
         }
         Output now = OutputNow();
         EXPECT_TRUE(WaitFor(

@@ -242,16 +242,3 @@ TEST(ClosingTheClock, TheCloseBoxAndAltF4EndTheProcessWithExitCodeZero)
         EXPECT_TRUE(NoClockWindowLeft());
     }
 }
-
-TEST(ClosingTheClock, ASecondCopyRunsBesideTheFirst)
-{
-    ClockProcess first = StartClock({TimeZoneFor(0)});
-    ClockProcess second = StartClock({TimeZoneFor(0)});
-    ASSERT_NE(first.form, nullptr);
-    ASSERT_NE(second.form, nullptr);
-    EXPECT_NE(first.form, second.form);
-    EXPECT_TRUE(IsWindowVisible(first.form));
-    EXPECT_TRUE(IsWindowVisible(second.form));
-    StopClock(second);
-    EXPECT_TRUE(IsWindow(first.form)) << "closing one copy closed the other";
-}
