@@ -19,6 +19,9 @@ int const PictureLabelId = 9;
 // The one window timer: the clock tick.
 UINT_PTR const ClockTimerId = 1;
 
+// Posted when the form is shown, to lay it out again if its DPI changed while it was hidden.
+UINT const FollowDpiMessage = WM_APP + 1;
+
 // Mouse events on the tray icon arrive as this message.
 UINT const TrayCallbackMessage = WM_USER + 5;
 

@@ -9,6 +9,7 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
+#include "support/dpi.h"
 #include "tray/tray.h"
 
 // 0 until WM_CREATE registers it; no message sent before then has number 0.
@@ -103,6 +104,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MEASUREITEM:
         SendDlgItemMessageA(window, static_cast<int>(wParam), message, wParam, lParam);
         return 0;
+    case WM_NCCREATE:
+        ScaleFrameWithDpi(window);
+        break;
     case WM_CREATE:
         TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         return 0;
@@ -153,6 +157,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return SizeFormForDpi(static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        // Compared once the showing is done, a minimised form restored too.
+        if (wParam) PostMessageA(MainForm, FollowDpiMessage, 0, 0);
+        break;
+    case FollowDpiMessage:
+        FollowWindowDpi();
         return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE:
