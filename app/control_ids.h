@@ -15,6 +15,10 @@ int const MinutesFieldId = 7;
 int const HoursFieldId = 8;
 int const MinuteColonId = 9;
 int const PictureLabelId = 9;
+// The hidden labels that name the fields for screen readers; they send nothing.
+int const HoursNameId = 10;
+int const MinutesNameId = 11;
+int const SecondsNameId = 12;
 
 // The one window timer: the clock tick.
 UINT_PTR const ClockTimerId = 1;

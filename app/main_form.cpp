@@ -8,6 +8,7 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
+#include "support/annotation.h"
 #include "support/control_text.h"
 #include "support/controls.h"
 #include "support/dpi.h"
@@ -45,6 +46,9 @@ namespace {
 
 DWORD const FormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 DWORD const LabelStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER;
+// Never shown, so it takes neither the focus nor a click; a screen reader
+// names the edit control after it the static just before it.
+DWORD const NameLabelStyle = WS_CHILD | SS_LEFT | SS_NOPREFIX;
 DWORD const FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_NOHIDESEL;
 DWORD const ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_NOTIFY;
 DWORD const ButtonExStyle = WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
@@ -180,17 +184,24 @@ void BuildMainForm()
     SetClassLongA(MainForm, GCL_STYLE, GetClassLongA(MainForm, GCL_STYLE) | CS_DBLCLKS);
     SetFormColor(MainForm, Black);
 
-    // Creation order is also the Tab order of the fields and the picture.
+    // Creation order is also the Tab order of the fields and the picture, and
+    // the z-order in which a field's name label comes just before it.
     MinuteColon = CreateLabel(":", MainForm, MinuteColonId, LabelStyle, WS_EX_TRANSPARENT);
     HourColon = CreateLabel(":", MainForm, HourColonId, LabelStyle, WS_EX_TRANSPARENT);
+    CreateLabel("Alarm hours", MainForm, HoursNameId, NameLabelStyle, 0);
     HoursField = CreateEdit("06", MainForm, HoursFieldId, FieldStyle, 0);
+    CreateLabel("Alarm minutes", MainForm, MinutesNameId, NameLabelStyle, 0);
     MinutesField = CreateEdit("00", MainForm, MinutesFieldId, FieldStyle, 0);
+    CreateLabel("Alarm seconds", MainForm, SecondsNameId, NameLabelStyle, 0);
     SecondsField = CreateEdit("00", MainForm, SecondsFieldId, FieldStyle, 0);
     AlarmButton = CreateButton("Alarm On", MainForm, AlarmButtonId, ButtonStyle, ButtonExStyle);
     SnoozeButton = CreateButton("Snooze", MainForm, SnoozeButtonId, ButtonStyle, ButtonExStyle);
     TestButton = CreateButton("Test", MainForm, TestButtonId, ButtonStyle, ButtonExStyle);
     ClockLabel = CreateLabel("12:00:00", MainForm, ClockLabelId, LabelStyle, WS_EX_TRANSPARENT);
     PictureLabel = CreateBitmapLabel(MainForm, PictureLabelId, 0, 0);
+    // A bitmap static's text would name a resource to load, so its name comes
+    // from the annotation service instead.
+    AnnotateName(PictureLabel, "Vexo clock");
 
     // Fonts, picture and size for the form's DPI; then every control but the
     // picture gets the subclass.

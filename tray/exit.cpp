@@ -7,6 +7,7 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
+#include "support/annotation.h"
 
 #include <mmsystem.h>
 
@@ -20,6 +21,7 @@ void ExitApplication()
     sndPlaySoundA(NULL, 0);
     RestoreOutputAfterRing();
     ReleaseStayAwake();
+    ClearAnnotatedName(PictureLabel);
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);
     // The window is gone now, so this one removes the class.
