@@ -8,6 +8,7 @@
 #include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/control_ids.h"
+#include "app/window_menu.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
 #include "support/text.h"
@@ -81,7 +82,7 @@ void StartRinging()
         FlashWindowEx(&flash);
     }
     SetFocus(MainForm);
-    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
+    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetCommandCaption(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.
     SetWakeTimer();
     // Last, so that neither the tone nor the form waits on the output.

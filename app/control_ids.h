@@ -35,3 +35,9 @@ int const TrayHideId = 1002;
 int const TrayUpdatesId = 1003;
 int const TrayAboutId = 1004;
 int const TrayExitId = 1005;
+
+// Items of the form's window menu (Alt+Space). Multiples of 16 below 0xF000:
+// Windows keeps the low four bits of a WM_SYSCOMMAND command for itself.
+UINT const WindowMenuAlarmId = 0x0010;
+UINT const WindowMenuTestId = 0x0020;
+UINT const WindowMenuSnoozeId = 0x0030;

@@ -7,6 +7,7 @@
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
+#include "app/window_menu.h"
 #include "resources/resource_ids.h"
 #include "support/annotation.h"
 #include "support/control_text.h"
@@ -202,6 +203,7 @@ void BuildMainForm()
     // A bitmap static's text would name a resource to load, so its name comes
     // from the annotation service instead.
     AnnotateName(PictureLabel, "Vexo clock");
+    AddCommandsToWindowMenu();
 
     // Fonts, picture and size for the form's DPI; then every control but the
     // picture gets the subclass.

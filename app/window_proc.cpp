@@ -9,6 +9,7 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
+#include "app/window_menu.h"
 #include "support/dpi.h"
 #include "tray/tray.h"
 
@@ -165,6 +166,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case FollowDpiMessage:
         FollowWindowDpi();
         return 0;
+    case WM_SYSCOMMAND:
+        if (RunWindowMenuCommand(wParam)) return 0;
+        break;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE:
         OnSystemTimeChange();
