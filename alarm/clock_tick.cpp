@@ -9,6 +9,7 @@
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/main_form.h"
+#include "app/window_menu.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
 #include "support/text.h"
@@ -69,7 +70,7 @@ void StartRinging()
     AlarmRinging = 1;
     BringFormToFront();
     SetFocus(MainForm);
-    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetControlText(TestButton, "Stop");
+    if (CompareText(TrimText(GetControlText(TestButton)), "Test") == 0) SetCommandCaption(TestButton, "Stop");
     // The second just rung is behind us: the timer goes to the next day's.
     SetWakeTimer();
     // Last, so that neither the tone nor the form waits on the output.

@@ -8,6 +8,7 @@
 #include "alarm/volume.h"
 #include "alarm/wake.h"
 #include "app/globals.h"
+#include "app/window_menu.h"
 #include "resources/resource_ids.h"
 #include "support/control_text.h"
 #include "support/text.h"
@@ -29,7 +30,7 @@ void ToggleAlarm()
 {
     // The sound is left alone: turning the alarm off does not silence it.
     AlarmArmed = AlarmArmed == 0 ? 1 : 0;
-    SetControlText(AlarmButton, AlarmArmed == 1 ? "Alarm On" : "Alarm Off");
+    SetCommandCaption(AlarmButton, AlarmArmed == 1 ? "Alarm On" : "Alarm Off");
     SetWakeTimer();
     SetFocus(PictureLabel);
 }
@@ -42,9 +43,9 @@ void TestOrStop()
         RestoreOutputAfterRing();
         AlarmRinging = 0;
         UpdateStayAwake();
-        SetControlText(TestButton, "Test");
+        SetCommandCaption(TestButton, "Test");
     } else {
-        SetControlText(TestButton, "Stop");
+        SetCommandCaption(TestButton, "Stop");
         PlayWaveResource(ResourceAlarmWave, 1);
         RaiseOutputForRing();
     }
@@ -67,7 +68,7 @@ void SnoozeAlarm()
         if (CaptionReads(TestButton, "Stop")) {
             PlayWaveResource(ResourceSilenceWave, 0);
             RestoreOutputAfterRing();
-            SetControlText(TestButton, "Test");
+            SetCommandCaption(TestButton, "Test");
             AlarmRinging = 0;
             UpdateStayAwake();
         }

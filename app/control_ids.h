@@ -15,9 +15,16 @@ int const MinutesFieldId = 7;
 int const HoursFieldId = 8;
 int const MinuteColonId = 9;
 int const PictureLabelId = 9;
+// The hidden labels that name the fields for screen readers; they send nothing.
+int const HoursNameId = 10;
+int const MinutesNameId = 11;
+int const SecondsNameId = 12;
 
 // The one window timer: the clock tick.
 UINT_PTR const ClockTimerId = 1;
+
+// Posted when the form is shown, to lay it out again if its DPI changed while it was hidden.
+UINT const FollowDpiMessage = WM_APP + 1;
 
 // Mouse events on the tray icon arrive as this message.
 UINT const TrayCallbackMessage = WM_USER + 5;
@@ -32,3 +39,9 @@ int const TrayHideId = 1002;
 int const TrayUpdatesId = 1003;
 int const TrayAboutId = 1004;
 int const TrayExitId = 1005;
+
+// Items of the form's window menu (Alt+Space). Multiples of 16 below 0xF000:
+// Windows keeps the low four bits of a WM_SYSCOMMAND command for itself.
+UINT const WindowMenuAlarmId = 0x0010;
+UINT const WindowMenuTestId = 0x0020;
+UINT const WindowMenuSnoozeId = 0x0030;

@@ -7,7 +7,9 @@
 #include "alarm/wake.h"
 #include "app/control_ids.h"
 #include "app/globals.h"
+#include "app/window_menu.h"
 #include "resources/resource_ids.h"
+#include "support/annotation.h"
 #include "support/control_text.h"
 #include "support/controls.h"
 #include "support/dpi.h"
@@ -33,18 +35,21 @@ HWND PictureLabel;
 // control-colour message, so at most one exists at a time.
 static HBRUSH ControlBrush;
 
-// The form's fonts and its small icon, made for LayoutDpi by
-// LayOutMainForm; those of the previous DPI are deleted once replaced.
-static HFONT MinuteColonFont;
-static HFONT HourColonFont;
+// The form's fonts and icons, made for LayoutDpi by LayOutMainForm; those of
+// the previous DPI are deleted once replaced. One colon font serves both colons.
+static HFONT ColonFont;
 static HFONT GuiFont;
 static HFONT ClockFont;
 static HICON SmallIcon;
+static HICON BigIcon;
 
 namespace {
 
 DWORD const FormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 DWORD const LabelStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER;
+// Never shown, so it takes neither the focus nor a click; a screen reader
+// names the edit control after it the static just before it.
+DWORD const NameLabelStyle = WS_CHILD | SS_LEFT | SS_NOPREFIX;
 DWORD const FieldStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_NOHIDESEL;
 DWORD const ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_NOTIFY;
 DWORD const ButtonExStyle = WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
@@ -86,14 +91,13 @@ void SetFont(HWND window, HFONT font)
 // The stock GUI font follows the screen's DPI only, so the form makes its own.
 void SetFormFonts()
 {
-    HFONT const previous[] = {MinuteColonFont, HourColonFont, GuiFont, ClockFont};
-    MinuteColonFont = CreateClockFont(ScaleToDpi(ColonFontHeight, LayoutDpi), "Microsoft Sans Serif");
-    HourColonFont = CreateClockFont(ScaleToDpi(ColonFontHeight, LayoutDpi), "Microsoft Sans Serif");
+    HFONT const previous[] = {ColonFont, GuiFont, ClockFont};
+    ColonFont = CreateClockFont(ScaleToDpi(ColonFontHeight, LayoutDpi), "Microsoft Sans Serif");
     GuiFont = CreateGuiFont(LayoutDpi);
     ClockFont = CreateClockFont(ScaleToDpi(ClockFontHeight, LayoutDpi), "Arial");
     SetFont(MainForm, GuiFont);
-    SetFont(MinuteColon, MinuteColonFont);
-    SetFont(HourColon, HourColonFont);
+    SetFont(MinuteColon, ColonFont);
+    SetFont(HourColon, ColonFont);
     for (HWND control : {SecondsField, MinutesField, HoursField, AlarmButton, SnoozeButton, TestButton})
         SetFont(control, GuiFont);
     SetFont(ClockLabel, ClockFont);
@@ -123,12 +127,16 @@ void ShowClockPicture()
                choice.shown.width, choice.shown.height, FALSE);
 }
 
-void SetSmallIcon()
+// The small icon for the caption, the big one for Alt+Tab and the taskbar.
+void SetFormIcons()
 {
-    HICON const previous = SmallIcon;
-    SmallIcon = LoadSmallIcon(ResourceAppIcon, LayoutDpi);
+    HICON const previous[] = {SmallIcon, BigIcon};
+    SmallIcon = LoadIconForDpi(ResourceAppIcon, IconSize::Small, LayoutDpi);
+    BigIcon = LoadIconForDpi(ResourceAppIcon, IconSize::Big, LayoutDpi);
     SendMessageA(MainForm, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
-    if (previous != NULL) DestroyIcon(previous);
+    SendMessageA(MainForm, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(BigIcon));
+    for (HICON icon : previous)
+        if (icon != NULL) DestroyIcon(icon);
 }
 
 PixelSize FormSizeAt(int dpi)
@@ -137,11 +145,11 @@ PixelSize FormSizeAt(int dpi)
 }
 
 // Everything that depends on the DPI, for LayoutDpi: fonts, places, picture,
-// icon and the form's size, at the suggested rectangle's corner when given.
-// Texts, focus and the alarm's state are left as they are.
+// icons and the form's size, at the suggested rectangle's corner when given.
+// The one place that places the controls and loads the picture, at start-up
+// too. Texts, focus and the alarm's state are left as they are.
 void LayOutMainForm(const RECT* suggested)
 {
-    SetFormFonts();
     MoveControl(MinuteColon, MinuteColonBox);
     MoveControl(HourColon, HourColonBox);
     MoveControl(HoursField, HoursFieldBox);
@@ -151,8 +159,11 @@ void LayOutMainForm(const RECT* suggested)
     MoveControl(SnoozeButton, SnoozeButtonBox);
     MoveControl(TestButton, TestButtonBox);
     MoveControl(ClockLabel, ClockLabelBox);
+    // After the places: an edit control sets its margins from the font for the
+    // width it has then, and a field of two digits has room for no margin.
+    SetFormFonts();
     ShowClockPicture();
-    SetSmallIcon();
+    SetFormIcons();
     PixelSize const size = FormSizeAt(LayoutDpi);
     if (suggested != NULL) {
         PixelRect const r =
@@ -168,34 +179,31 @@ void LayOutMainForm(const RECT* suggested)
 
 void BuildMainForm()
 {
-    MainForm =
-        CreateForm("Vexo - Tarnwick", 57, 77, FormClientSize.width, FormClientSize.height, FormStyle, FormExStyle);
+    MainForm = CreateForm("Vexo - Tarnwick", FormStyle, FormExStyle);
     // The form's own DPI, which differs from the screen's on a monitor of another scale.
     LayoutDpi = WindowDpi(MainForm);
     SetClassLongA(MainForm, GCL_STYLE, GetClassLongA(MainForm, GCL_STYLE) | CS_DBLCLKS);
     SetFormColor(MainForm, Black);
 
-    // Creation order is also the Tab order of the fields and the picture.
-    MinuteColon = CreateLabel(":", MainForm, MinuteColonId, MinuteColonBox.x, MinuteColonBox.y, MinuteColonBox.width,
-                              MinuteColonBox.height, LabelStyle, WS_EX_TRANSPARENT);
-    HourColon = CreateLabel(":", MainForm, HourColonId, HourColonBox.x, HourColonBox.y, HourColonBox.width,
-                            HourColonBox.height, LabelStyle, WS_EX_TRANSPARENT);
-    HoursField = CreateEdit("06", MainForm, HoursFieldId, HoursFieldBox.x, HoursFieldBox.y, HoursFieldBox.width,
-                            HoursFieldBox.height, FieldStyle, 0);
-    MinutesField = CreateEdit("00", MainForm, MinutesFieldId, MinutesFieldBox.x, MinutesFieldBox.y,
-                              MinutesFieldBox.width, MinutesFieldBox.height, FieldStyle, 0);
-    SecondsField = CreateEdit("00", MainForm, SecondsFieldId, SecondsFieldBox.x, SecondsFieldBox.y,
-                              SecondsFieldBox.width, SecondsFieldBox.height, FieldStyle, 0);
-    AlarmButton = CreateButton("Alarm On", MainForm, AlarmButtonId, AlarmButtonBox.x, AlarmButtonBox.y,
-                               AlarmButtonBox.width, AlarmButtonBox.height, ButtonStyle, ButtonExStyle);
-    SnoozeButton = CreateButton("Snooze", MainForm, SnoozeButtonId, SnoozeButtonBox.x, SnoozeButtonBox.y,
-                                SnoozeButtonBox.width, SnoozeButtonBox.height, ButtonStyle, ButtonExStyle);
-    TestButton = CreateButton("Test", MainForm, TestButtonId, TestButtonBox.x, TestButtonBox.y, TestButtonBox.width,
-                              TestButtonBox.height, ButtonStyle, ButtonExStyle);
-    ClockLabel = CreateLabel("12:00:00", MainForm, ClockLabelId, ClockLabelBox.x, ClockLabelBox.y, ClockLabelBox.width,
-                             ClockLabelBox.height, LabelStyle, WS_EX_TRANSPARENT);
-    PictureLabel = CreateBitmapLabel("", MainForm, PictureLabelId, PictureCorner.x, PictureCorner.y, 0, 0,
-                                     ResourceClockPicture, 0, 0);
+    // Creation order is also the Tab order of the fields and the picture, and
+    // the z-order in which a field's name label comes just before it.
+    MinuteColon = CreateLabel(":", MainForm, MinuteColonId, LabelStyle, WS_EX_TRANSPARENT);
+    HourColon = CreateLabel(":", MainForm, HourColonId, LabelStyle, WS_EX_TRANSPARENT);
+    CreateLabel("Alarm hours", MainForm, HoursNameId, NameLabelStyle, 0);
+    HoursField = CreateEdit("06", MainForm, HoursFieldId, FieldStyle, 0);
+    CreateLabel("Alarm minutes", MainForm, MinutesNameId, NameLabelStyle, 0);
+    MinutesField = CreateEdit("00", MainForm, MinutesFieldId, FieldStyle, 0);
+    CreateLabel("Alarm seconds", MainForm, SecondsNameId, NameLabelStyle, 0);
+    SecondsField = CreateEdit("00", MainForm, SecondsFieldId, FieldStyle, 0);
+    AlarmButton = CreateButton("Alarm On", MainForm, AlarmButtonId, ButtonStyle, ButtonExStyle);
+    SnoozeButton = CreateButton("Snooze", MainForm, SnoozeButtonId, ButtonStyle, ButtonExStyle);
+    TestButton = CreateButton("Test", MainForm, TestButtonId, ButtonStyle, ButtonExStyle);
+    ClockLabel = CreateLabel("12:00:00", MainForm, ClockLabelId, LabelStyle, WS_EX_TRANSPARENT);
+    PictureLabel = CreateBitmapLabel(MainForm, PictureLabelId, 0, 0);
+    // A bitmap static's text would name a resource to load, so its name comes
+    // from the annotation service instead.
+    AnnotateName(PictureLabel, "Vexo clock");
+    AddCommandsToWindowMenu();
 
     // Fonts, picture and size for the form's DPI; then every control but the
     // picture gets the subclass.
@@ -245,7 +253,14 @@ void OnDpiChanged(int dpi, const RECT* suggested)
 {
     LayoutDpi = dpi;
     LayOutMainForm(suggested);
-    ReloadTrayIcon();
+}
+
+void FollowWindowDpi()
+{
+    // Laid out once restored: the size of a minimised form is its icon's.
+    if (IsIconic(MainForm) || !IsWindowVisible(MainForm)) return;
+    int const dpi = WindowDpi(MainForm);
+    if (dpi != LayoutDpi) OnDpiChanged(dpi, NULL);
 }
 
 bool SizeFormForDpi(int dpi, SIZE* size)

@@ -16,6 +16,10 @@ void BringFormToFront();
 // The form moved to a monitor of another scale, or the scale changed: lays it
 // out again at the new DPI, at the corner of the rectangle Windows suggests.
 void OnDpiChanged(int dpi, const RECT* suggested);
+// The form was shown: one hidden while the scale changed may have missed the
+// change, so its DPI is compared with the layout's, and it is laid out again
+// if they differ.
+void FollowWindowDpi();
 // The outer size the form needs at a DPI, asked before a change of DPI.
 bool SizeFormForDpi(int dpi, SIZE* size);
 HBRUSH MakeControlBrush(COLORREF textColor, COLORREF backgroundColor, HDC deviceContext, HWND control);

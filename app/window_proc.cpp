@@ -9,6 +9,8 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "app/main_form.h"
+#include "app/window_menu.h"
+#include "support/dpi.h"
 #include "tray/tray.h"
 
 // 0 until WM_CREATE registers them; no message sent before then has number 0.
@@ -104,6 +106,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MEASUREITEM:
         SendDlgItemMessageA(window, static_cast<int>(wParam), message, wParam, lParam);
         return 0;
+    case WM_NCCREATE:
+        ScaleFrameWithDpi(window);
+        break;
     case WM_CREATE:
         TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         ShowClockMessage = RegisterWindowMessageA(ShowClockMessageName);
@@ -156,6 +161,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_SHOWWINDOW:
+        // Compared once the showing is done, a minimised form restored too.
+        if (wParam) PostMessageA(MainForm, FollowDpiMessage, 0, 0);
+        break;
+    case FollowDpiMessage:
+        FollowWindowDpi();
+        return 0;
+    case WM_SYSCOMMAND:
+        if (RunWindowMenuCommand(wParam)) return 0;
+        break;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE:
         OnSystemTimeChange();

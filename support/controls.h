@@ -1,6 +1,6 @@
-// Helpers that turn one line of form-building code into one window or control:
-// default styles, positions and sizes given at 96 DPI and scaled to LayoutDpi,
-// the stock GUI font, sizing to the text, the form colour and centring.
+// Helpers that turn one line of form-building code into one window or control
+// of a default style, the form colour and centring. They place nothing, set no
+// font and load no picture: the form's layout routine does each once, for its DPI.
 #pragma once
 
 #include <windows.h>
@@ -9,14 +9,12 @@
 // style of DefaultExStyle selects their default extended style.
 DWORD const DefaultExStyle = 0xFFFFFFFF;
 
-// The window's outer size is the client area's plus the frame and title bar at LayoutDpi.
-HWND CreateForm(const char* title, int x, int y, int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
-HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
-                  DWORD exStyle);
-HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style, DWORD exStyle);
-HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int width, int height, DWORD style,
-                 DWORD exStyle);
-HWND CreateBitmapLabel(const char* fileName, HWND parent, int id, int x, int y, int width, int height, int bitmapId,
-                       DWORD style, DWORD exStyle);
+// Each window is made empty, at 0, 0 and of size 0 x 0.
+HWND CreateForm(const char* title, DWORD style, DWORD exStyle);
+HWND CreateButton(const char* text, HWND parent, int id, DWORD style, DWORD exStyle);
+HWND CreateEdit(const char* text, HWND parent, int id, DWORD style, DWORD exStyle);
+HWND CreateLabel(const char* text, HWND parent, int id, DWORD style, DWORD exStyle);
+// A static that shows the bitmap later given to it with STM_SETIMAGE.
+HWND CreateBitmapLabel(HWND parent, int id, DWORD style, DWORD exStyle);
 void SetFormColor(HWND window, COLORREF color);
 void CenterWindow(HWND window, HWND reference, HWND verticalReference);

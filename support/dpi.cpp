@@ -6,6 +6,7 @@ namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+using EnableNonClientDpiScalingFunction = BOOL(WINAPI*)(HWND);
 
 // NULL where this Windows lacks the function (before Windows 10, version 1607).
 template <typename Function> Function FindUserFunction(const char* name)
@@ -13,6 +14,13 @@ template <typename Function> Function FindUserFunction(const char* name)
     // Through the one function type that converts to every other without a warning.
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+HICON LoadIconOfSize(int resourceId, int width, int height)
+{
+    // The system takes the image nearest that size and scales it when none has it.
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }
 
 }  // namespace
@@ -57,22 +65,33 @@ HFONT CreateGuiFont(int dpi)
     return CreateFontIndirectA(&font);
 }
 
-HICON LoadSmallIcon(int resourceId, int dpi)
+HICON LoadIconForDpi(int resourceId, IconSize size, int dpi)
 {
+    int const widthMetric = size == IconSize::Small ? SM_CXSMICON : SM_CXICON;
+    int const heightMetric = size == IconSize::Small ? SM_CYSMICON : SM_CYICON;
     GetSystemMetricsForDpiFunction const metricsForDpi =
         FindUserFunction<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
-    int width, height;
-    if (metricsForDpi != NULL) {
-        width = metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
-        height = metricsForDpi(SM_CYSMICON, static_cast<UINT>(dpi));
-    } else {
-        int const systemDpi = SystemDpi();
-        width = ScaleBetweenDpis(GetSystemMetrics(SM_CXSMICON), systemDpi, dpi);
-        height = ScaleBetweenDpis(GetSystemMetrics(SM_CYSMICON), systemDpi, dpi);
-    }
-    // The system takes the image nearest that size and scales it when none has it.
-    return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    if (metricsForDpi != NULL)
+        return LoadIconOfSize(resourceId, metricsForDpi(widthMetric, static_cast<UINT>(dpi)),
+                              metricsForDpi(heightMetric, static_cast<UINT>(dpi)));
+    int const systemDpi = SystemDpi();
+    return LoadIconOfSize(resourceId, ScaleBetweenDpis(GetSystemMetrics(widthMetric), systemDpi, dpi),
+                          ScaleBetweenDpis(GetSystemMetrics(heightMetric), systemDpi, dpi));
+}
+
+HICON LoadTrayIcon(int resourceId)
+{
+    // LoadIconMetric would say the same, but only the common controls of
+    // visual styles, which the program does not ask for, have it.
+    return LoadIconOfSize(resourceId, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+}
+
+void ScaleFrameWithDpi(HWND window)
+{
+    EnableNonClientDpiScalingFunction const enable =
+        FindUserFunction<EnableNonClientDpiScalingFunction>("EnableNonClientDpiScaling");
+    // Under Per-Monitor v2 the call is not needed and changes nothing.
+    if (enable != NULL) enable(window);
 }
 
 HBITMAP ResizeBitmapSmoothly(HBITMAP bitmap, PixelSize size)

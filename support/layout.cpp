@@ -43,13 +43,6 @@ PixelRect PlaceOnSuggestedRect(PixelRect suggested, PixelSize outerSize)
     return PixelRect{suggested.left, suggested.top, suggested.left + outerSize.width, suggested.top + outerSize.height};
 }
 
-PixelSize ButtonSizeFor(int textWidth, int textHeight)
-{
-    double width = textWidth + textWidth * 0.5;
-    double height = textHeight + textHeight * 0.32;
-    return PixelSize{static_cast<int>(width), static_cast<int>(height)};
-}
-
 PixelPoint CenterInWorkArea(PixelRect workArea, int width, int height)
 {
     int x = workArea.left + ((workArea.right - workArea.left) - width) / 2;

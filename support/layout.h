@@ -1,5 +1,5 @@
 // Size and position arithmetic of the control helpers: scaling to a display's
-// DPI, sizing a control to its text, choosing a picture and centring a window.
+// DPI, choosing a picture and centring a window.
 // Portable code, no <windows.h>.
 #pragma once
 
@@ -56,10 +56,6 @@ PictureChoice ChoosePicture(PixelSize design, const int* scalePercents, int coun
 // left, at the size the layout needs there (which the suggestion may round
 // differently).
 PixelRect PlaceOnSuggestedRect(PixelRect suggested, PixelSize outerSize);
-
-// Size of a push button sized to its text: 1.5 and 1.32 times the text
-// extent, truncated toward zero.
-PixelSize ButtonSizeFor(int textWidth, int textHeight);
 
 // Position that centres a window of the given size in the work area. Not
 // clamped: a window larger than the work area gets a negative position.

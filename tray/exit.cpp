@@ -7,6 +7,7 @@
 #include "app/control_ids.h"
 #include "app/globals.h"
 #include "resources/resource_ids.h"
+#include "support/annotation.h"
 
 #include <mmsystem.h>
 
@@ -32,6 +33,7 @@ void StopAndGiveBack()
 void ExitApplication()
 {
     StopAndGiveBack();
+    ClearAnnotatedName(PictureLabel);
     // WM_DESTROY posts the quit message while this runs.
     DestroyWindow(MainForm);
     // The window is gone now, so this one removes the class.

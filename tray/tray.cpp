@@ -34,7 +34,7 @@ void SetupTray()
 {
     TrayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     TrayIconData.hWnd = MainForm;
-    TrayIconData.hIcon = LoadSmallIcon(ResourceAppIcon, LayoutDpi);
+    TrayIconData.hIcon = LoadTrayIcon(ResourceAppIcon);
     TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIconData.uCallbackMessage = TrayCallbackMessage;
     strcpy(TrayIconData.szTip, "Vexo - Tarnwick");
@@ -57,17 +57,6 @@ void SetupTray()
 void AddTrayIcon()
 {
     TrayIconAdded = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
-}
-
-void ReloadTrayIcon()
-{
-    HICON previous = TrayIconData.hIcon;
-    TrayIconData.hIcon = LoadSmallIcon(ResourceAppIcon, LayoutDpi);
-    // Only the icon changes; a failed add is retried by AddMissingTrayIcon with the new one.
-    NOTIFYICONDATAA change = TrayIconData;
-    change.uFlags = NIF_ICON;
-    if (TrayIconAdded) Shell_NotifyIconA(NIM_MODIFY, &change);
-    DestroyIcon(previous);
 }
 
 void AddMissingTrayIcon()

@@ -6,8 +6,7 @@
 #include <shellapi.h>
 
 // Tray state, written once by SetupTray and kept until the process ends.
-extern NOTIFYICONDATAA TrayIconData;  // the icon's record; the shell knows it by form and id 0; its
-    // icon, at the small-icon size of the form's DPI, by ReloadTrayIcon too
+extern NOTIFYICONDATAA TrayIconData;  // the icon's record; the shell knows it by form and id 0
 extern HMENU TrayMenuBar;  // holds TrayMenu as its one popup; never shown
 extern HMENU TrayMenu;  // the menu shown from the icon
 extern POINT TrayMenuPoint;  // the cursor when the menu was asked for
@@ -21,8 +20,6 @@ void SetupTray();
 // Adds the icon with the record as SetupTray filled it, also after the
 // taskbar was recreated.
 void AddTrayIcon();
-// Shows the icon at the small-icon size of the form's new DPI.
-void ReloadTrayIcon();
 // Adds the icon again while the last add failed; called every clock tick.
 void AddMissingTrayIcon();
 // Mouse events on the icon; mouseMessage is the callback's lParam.

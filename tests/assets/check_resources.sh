@@ -29,7 +29,7 @@ want=$(LC_ALL=C sort <<'TABLE'
 --type=3 --name=10 --language=1033 [type=icon size=1864]
 --type=3 --name=11 --language=1033 [type=icon size=3240]
 --type=3 --name=12 --language=1033 [type=icon size=3240]
---type=5 --name=200 --language=0 [type=dialog size=274]
+--type=5 --name=200 --language=0 [type=dialog size=312]
 TABLE
 )
 if [ "$got" != "$want" ]; then
@@ -37,9 +37,10 @@ if [ "$got" != "$want" ]; then
   fail "the resources of $exe differ from the table"
 fi
 
-# DLGTEMPLATE: style 0x90C800C0, ex-style 0, 4 items, at 22,12, 120 x 72.
-header=$(wrestool -x --type=5 --name=200 --raw "$exe" | od -An -v -tx1 -N18 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
-[ "$header" = "c0 00 c8 90 00 00 00 00 04 00 16 00 0c 00 78 00 48 00" ] || fail "About box header is '$header'"
+# DLGTEMPLATEEX (version 1), help id 0, ex-style 0, style 0x90C800C8 (DS_SHELLFONT),
+# 4 items, at 22,12, 120 x 72.
+header=$(wrestool -x --type=5 --name=200 --raw "$exe" | od -An -v -tx1 -N26 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+[ "$header" = "01 00 ff ff 00 00 00 00 00 00 00 00 c8 00 c8 90 04 00 16 00 0c 00 78 00 48 00" ] || fail "About box header is '$header'"
 # Each picture is its .bmp file without the 14-byte file header.
 for picture in 409:clock.bmp 410:clock150.bmp 411:clock200.bmp; do
   embedded=$(wrestool -x --type=2 --name="${picture%%:*}" --raw "$exe" | sha256sum)

@@ -107,24 +107,6 @@ TEST(DisplayScaling, ADpiChangeKeepsTheSuggestedCornerAndTakesTheSizeTheLayoutNe
     }
 }
 
-TEST(ControlSizing, ButtonIsOneAndAHalfByOnePointThreeTwoOfItsTextTruncated)
-{
-    struct Case {
-        int textWidth, textHeight, width, height;
-    };
-    Case const cases[] = {
-        {45, 16, 67, 21},  // 67.5 and 21.12
-        {0, 0, 0, 0},       {1, 1, 1, 1},  // 1.5 and 1.32
-        {2, 25, 3, 33},  // 3.0 and 33.0 exactly
-        {100, 50, 150, 66},
-    };
-    for (Case const& c : cases) {
-        PixelSize size = ButtonSizeFor(c.textWidth, c.textHeight);
-        EXPECT_EQ(size.width, c.width) << c.textWidth << "x" << c.textHeight;
-        EXPECT_EQ(size.height, c.height) << c.textWidth << "x" << c.textHeight;
-    }
-}
-
 TEST(WindowCentring, WorkAreaCentreIsNotClamped)
 {
     struct Case {

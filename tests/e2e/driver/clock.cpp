@@ -142,7 +142,7 @@ std::vector<HWND> ChildWindows(HWND parent)
 {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
+        if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) children.push_back(child);
     return children;
 }
 

@@ -62,6 +62,8 @@ std::string ClockProgramPath();
 
 // The form of the given process, or NULL.
 HWND FindClockForm(DWORD processId);
+// The children a person can see, in z-order: those made without WS_VISIBLE,
+// such as the labels that name the fields for screen readers, are left out.
 std::vector<HWND> ChildWindows(HWND parent);
 // The form's controls by creation order.
 size_t const MinuteColonIndex = 0;

@@ -1,5 +1,5 @@
 // The alarm commands as a person uses them: the buttons, Escape and Enter,
-// what the form shows and what is heard. Run through sound.sh.
+// the window menu, what the form shows and what is heard. Run through sound.sh.
 #include "alarm_steps.h"
 #include "tray_driver.h"
 
@@ -208,6 +208,44 @@ TEST_F(CommandKeys, EscapeStartsAndStopsTheTone)
     long long onset = FirstLoudMs(capture, startMs, LoudLevel);
     EXPECT_LE(onset - startMs, 300);
     EXPECT_TRUE(Heard(capture, onset, stopMs));
+}
+
+TEST_F(CommandKeys, AltSpaceThenZSnoozesAThenTArmAndTestAsTheButtonsDo)
+{
+    ASSERT_NO_FATAL_FAILURE(StartRinging());
+    DWORD const id = alarm.clock.process.dwProcessId;
+    long long pressedMs = 0;
+    auto fromWindowMenu = [&](WORD key) {
+        PressKey(VK_SPACE, false, true);
+        HWND menu = WaitForVisibleWindow(id, "#32768", 3000);
+        ASSERT_NE(menu, nullptr) << "Alt+Space opened no window menu";
+        pressedMs = NowMs();
+        PressKey(key);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 3000)) << "the menu has no item " << char(key);
+    };
+    ASSERT_NO_FATAL_FAILURE(fromWindowMenu('Z'));
+    EXPECT_TRUE(WaitForCaption(TestButtonIndex, "Test", NowMs() + 3000));
+    EXPECT_EQ(FieldsText(form), "06:07:00");
+    ExpectSilencedBy(pressedMs);
+    struct Step {
+        WORD key;
+        size_t button;
+        const char* caption;
+    } const steps[] = {{'A', AlarmButtonIndex, "Alarm Off"},
+                       {'A', AlarmButtonIndex, "Alarm On"},
+                       {'T', TestButtonIndex, "Stop"},
+                       {'T', TestButtonIndex, "Test"}};
+    long long testMs = 0;
+    for (Step const& step : steps) {
+        testMs = pressedMs;
+        ASSERT_NO_FATAL_FAILURE(fromWindowMenu(step.key));
+        EXPECT_TRUE(WaitForCaption(step.button, step.caption, NowMs() + 3000)) << char(step.key);
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindow(form) == Control(alarm, PictureLabelIndex); }, 1000));
+    }
+    // The last two: the tone of the test, from T to T.
+    ExpectSilencedBy(pressedMs);
+    long long onset = FirstLoudMs(capture, testMs, LoudLevel);
+    EXPECT_TRUE(onset > 0 && Heard(capture, onset, pressedMs)) << "T played no tone";
 }
 
 TEST_F(CommandKeys, AHiddenFormLeftActiveByTheTrayMenuAnswersNoKeys)

@@ -1,10 +1,12 @@
 // The clock wakes a sleeping computer for the alarm and keeps it awake while
-// the alarm is due and rings. Nothing sleeps under Wine, so the cases read
-// Wine's trace of what the clock asks of the platform (run by trace.sh).
+// the alarm is due and rings, and names its controls for screen readers.
+// Nothing sleeps under Wine, and Wine keeps no annotated name, so the cases
+// read Wine's trace of what the clock asks of the platform (run by trace.sh).
 #include "alarm_steps.h"
 #include "clock.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,7 +86,64 @@ bool IsSetTimer(const std::string& line, unsigned handle, unsigned long long exp
     return sscanf(line.c_str(), " set_timer( handle=%x, expire=%llx", &h, &e) == 2 && h == handle && e == expire;
 }
 
+// The name a screen reader hears for the control, asked as it asks: oleacc's
+// object for the window, and its accName.
+std::string AccessibleName(HWND control)
+{
+    IAccessible* object = NULL;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return "(no accessible object)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = NULL;
+    char text[256] = "(no name)";
+    if (object->get_accName(self, &name) == S_OK && name != NULL) {
+        WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, NULL, NULL);
+        SysFreeString(name);
+    }
+    object->Release();
+    return text;
+}
+
 }  // namespace
+
+TEST(ScreenReaderNames, EachFieldSaysWhatItHoldsAndThePictureIsNamed)
+{
+    ClockProcess clock = StartClock({TimeZoneFor(0), "WINEDEBUG=-all,fixme+oleacc"});
+    ASSERT_NE(clock.form, nullptr);
+    struct Named {
+        size_t index;
+        const char* name;
+    } const controls[] = {
+        {HoursFieldIndex, "Alarm hours"}, {MinutesFieldIndex, "Alarm minutes"}, {SecondsFieldIndex, "Alarm seconds"},
+        {AlarmButtonIndex, "Alarm On"},   {SnoozeButtonIndex, "Snooze"},        {TestButtonIndex, "Test"},
+    };
+    for (Named const& c : controls) EXPECT_EQ(AccessibleName(ControlAt(clock.form, c.index)), c.name);
+
+    // " (00010062 4294967292 0 {608d3df8-8128-4aa7-a428-f55e49267291} L"Vexo clock")": window, OBJID_CLIENT,
+    // CHILDID_SELF, PROPID_ACC_NAME and the name.
+    HWND picture = ControlAt(clock.form, PictureLabelIndex);
+    ThreadLog own("VEXO_TRACE_WIN", clock.process.dwThreadId);
+    EXPECT_GE(own.WaitForLine(
+                  0,
+                  [&](const std::string& l) {
+                      char window[32], property[64], name[64];
+                      long long object = 0, child = -1;
+                      return sscanf(l.c_str(),
+                                    "fixme:oleacc:AccPropServices_SetHwndPropStr (%31s %lld %lld %63s L\"%63[^\"]",
+                                    window, &object, &child, property, name) == 5 &&
+                             strtoull(window, NULL, 16) == reinterpret_cast<uintptr_t>(picture) &&
+                             object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF &&
+                             strcmp(property, "{608d3df8-8128-4aa7-a428-f55e49267291}") == 0 &&
+                             strcmp(name, "Vexo clock") == 0;
+                  },
+                  5000),
+              0)
+        << "the picture was given no name";
+}
 
 TEST(WakeTimer, IsSetAMinuteBeforeTheArmedAlarmAndFollowsIt)
 {

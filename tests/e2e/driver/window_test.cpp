@@ -124,6 +124,8 @@ TEST_F(MainFormTest, TenControlsInCreationOrder)
 
 // The re-layout a change of scale brings, to 150 % and back: the outer size at
 // 150 % is not checked here, since Wine draws the frame at the session's DPI.
+// Back once while the form is hidden in the tray, where a change of scale may
+// not reach it: it is laid out for its DPI when it is shown.
 TEST_F(MainFormTest, AChangeOfScaleLaysTheFormOutAgainAndKeepsWhatItShows)
 {
     HWND form = clock.form;
@@ -137,11 +139,22 @@ TEST_F(MainFormTest, AChangeOfScaleLaysTheFormOutAgainAndKeepsWhatItShows)
     GetWindowRect(form, &designed);
     struct Step {
         int dpi;
-        RECT suggested;
-    } const steps[] = {{144, {100, 50, 483, 362}}, {96, designed}};
+        RECT suggested;  // a hidden step's form stays where it was
+        bool hidden;
+    } const steps[] = {{144, {100, 50, 483, 362}, false}, {96, {100, 50, 483, 362}, true}, {96, designed, false}};
     for (Step const& step : steps) {
-        SCOPED_TRACE(std::to_string(step.dpi) + " DPI");
-        ASSERT_TRUE(SendDpiChange(clock, step.dpi, step.suggested));
+        SCOPED_TRACE(std::to_string(step.dpi) + " DPI" + (step.hidden ? ", hidden meanwhile" : ""));
+        if (step.hidden) {
+            // Wine's DPI is the session's, 96: the form laid out for 144 is hidden, then
+            // brought back by a double click on the tray icon, as the shell sends it.
+            PostMessageA(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(form); }, 5000));
+            PostMessageA(form, WM_USER + 5, 0, WM_LBUTTONDBLCLK);
+            ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(form) && !IsIconic(form); }, 5000));
+            EXPECT_TRUE(WaitFor([&] { return FieldLineHeight(minutes) == line96; }, 3000)) << "not laid out again";
+        } else {
+            ASSERT_TRUE(SendDpiChange(clock, step.dpi, step.suggested));
+        }
         RECT r;
         GetWindowRect(form, &r);
         EXPECT_EQ(r.left, step.suggested.left);
@@ -159,8 +172,12 @@ TEST_F(MainFormTest, AChangeOfScaleLaysTheFormOutAgainAndKeepsWhatItShows)
                       TextOf(ControlAt(form, SecondsFieldIndex)),
                   "073000");
         EXPECT_EQ(TextOf(alarmButton), "Alarm Off");
-        EXPECT_EQ(FocusedWindow(form), minutes);
         EXPECT_TRUE(KeepsTicking(form, 1));
+        // Restored, the form has the focus itself.
+        if (step.hidden) {
+            ASSERT_TRUE(ClickIntoField(form, minutes));
+        }
+        EXPECT_EQ(FocusedWindow(form), minutes);
     }
     // Back at 96 DPI, the form is as it was built.
     RECT r;
