@@ -30,7 +30,7 @@ void AddCommandsToWindowMenu()
     UINT position = 0;
     for (WindowMenuItem const& item : WindowMenuItems)
         InsertMenuA(menu, position++, MF_BYPOSITION | MF_STRING, item.id,
-                    MenuTextWithKey(GetControlText(*item.button), item.key).c_str());
+                    MenuTextWithKey(GetControlText(*item.button), item.key));
     InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, NULL);
 }
 
@@ -40,7 +40,7 @@ void SetCommandCaption(HWND button, const char* caption)
     for (WindowMenuItem const& item : WindowMenuItems)
         if (*item.button == button)
             ModifyMenuA(GetSystemMenu(MainForm, FALSE), item.id, MF_BYCOMMAND | MF_STRING, item.id,
-                        MenuTextWithKey(caption, item.key).c_str());
+                        MenuTextWithKey(caption, item.key));
 }
 
 bool RunWindowMenuCommand(WPARAM command)

@@ -20,5 +20,5 @@ TEST(WindowMenuText, MarksTheFirstLetterThatIsTheKeyWhateverItsCase)
         {"R&D", 'D', "R&&&D"},  // a caption's own ampersand shows as one
         {"", 'A', ""},
     };
-    for (Case const& c : cases) EXPECT_EQ(MenuTextWithKey(c.caption, c.key), c.text) << c.caption;
+    for (Case const& c : cases) EXPECT_STREQ(MenuTextWithKey(c.caption, c.key), c.text) << c.caption;
 }
