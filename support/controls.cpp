@@ -58,6 +58,7 @@ HWND CreateBitmapLabel(HWND parent, int id, DWORD style, DWORD exStyle)
     if (style == 0) style = BitmapLabelDefaultStyle;
     return CreateChild("static", NULL, parent, id, style, exStyle);
 }
+
 void SetFormColor(HWND window, COLORREF color)
 {
     HBRUSH brush = CreateSolidBrush(color);
