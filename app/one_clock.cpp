@@ -33,12 +33,11 @@ bool ClaimOneClock()
 void BringBackRunningClock()
 {
     // The clock holds the mutex from its first moment, a little before its form exists.
-    HWND form = FindWindowA(ClassName, NULL);
-    for (DWORD waited = 0; form == NULL && waited < RunningClockWaitMs; waited += FormPollMs) {
+    HWND form;
+    for (DWORD waited = 0; (form = FindWindowA(ClassName, NULL)) == NULL; waited += FormPollMs) {
+        if (waited >= RunningClockWaitMs) return;
         Sleep(FormPollMs);
-        form = FindWindowA(ClassName, NULL);
     }
-    if (form == NULL) return;
     // Only the process the user just started may put a window in front; the right goes on.
     DWORD processId = 0;
     GetWindowThreadProcessId(form, &processId);

@@ -393,6 +393,13 @@ bool NoClockWindowLeft()
     return FindWindowA("TOLVAPROG", NULL) == NULL;
 }
 
+int ClockWindowCount()
+{
+    int count = 0;
+    for (HWND w : TopLevelWindows()) count += ClassOf(w) == "TOLVAPROG";
+    return count;
+}
+
 bool KeepsTicking(HWND form, int seconds)
 {
     HWND label = ControlAt(form, ClockLabelIndex);

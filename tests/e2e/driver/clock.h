@@ -145,6 +145,8 @@ int VisibleWindowCount(DWORD processId, const char* className = NULL);
 bool Gone(HWND window);
 // No window of the clock's class, of any copy, is left.
 bool NoClockWindowLeft();
+// How many windows of the clock's class there are, of every copy, shown or hidden.
+int ClockWindowCount();
 // The clock label shows that many more seconds, each within 2.5 s.
 bool KeepsTicking(HWND form, int seconds = 2);
 // A message box's text, and the number of its buttons.

@@ -24,14 +24,6 @@ std::string QuietTime()
     return TimeZoneFor(OffsetBringingTimeSoon(6, 0, 0, NowMs(), 3 * 3600));
 }
 
-// Forms of the clock's class, of any copy.
-int ClockForms()
-{
-    std::vector<HWND> windows = TopLevelWindows();
-    return static_cast<int>(
-        std::count_if(windows.begin(), windows.end(), [](HWND w) { return ClassOf(w) == "TOLVAPROG"; }));
-}
-
 class InTheTray : public ::testing::Test {
 protected:
     void SetUp() override
@@ -300,7 +292,7 @@ TEST_F(InTheTray, StartingAgainBringsTheClockBackAndMakesNoOther)
         ClockProcess again = LaunchClock({QuietTime()});
         ExpectExitCodeZero(again);
         if (!c.answers) ResumeThread(clock.process.hThread);
-        EXPECT_EQ(ClockForms(), 1);
+        EXPECT_EQ(ClockWindowCount(), 1);
         EXPECT_EQ(ClockIconCount(), 1);
         EXPECT_TRUE(KeepsTicking(form, 1));
         EXPECT_EQ(FieldsText(form), "06:00:00");
@@ -323,5 +315,5 @@ TEST(StartingTwice, AtTheSameMomentLeavesOneClock)
     ClockProcess& clock = starts[1 - first];
     EXPECT_TRUE(WaitFor([&] { return VisibleWindowCount(clock.process.dwProcessId, "TOLVAPROG") == 1; }, 20000));
     EXPECT_TRUE(WaitFor([&] { return ClockIconCount() == 1; }, 3000));
-    EXPECT_EQ(ClockForms(), 1);
+    EXPECT_EQ(ClockWindowCount(), 1);
 }
